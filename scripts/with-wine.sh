@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Runs a command with a private Wine prefix and a private Xvfb display, both made for this run
+# and removed afterwards. One wineserver stays up for the whole run so that each program
+# starts warm. Usage: scripts/with-wine.sh COMMAND [ARGS...]
+set -euo pipefail
+
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+[ -x "$WINE" ] || { echo "with-wine: $WINE is missing (run scripts/deps.sh)" >&2; exit 2; }
+
+run_dir=$(mktemp -d /tmp/qs-wine.XXXXXX)
+export WINEPREFIX="$run_dir/prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+export QS_WINE_READY=1
+export QS_WINE_RUN_DIR="$run_dir"
+
+xvfb_pid=""
+cleanup() {
+  local rc=$?
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  # wineserver -k returns before the server has gone; wait for it briefly.
+  "$WINESERVER" -w >/dev/null 2>&1 || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+  rm -rf "$run_dir"
+  exit $rc
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A display of our own: Xvfb picks a free number and writes it to the pipe.
+exec 3> "$run_dir/display"
+Xvfb -displayfd 3 -screen 0 "${QS_SCREEN:-1280x1024x24}" -nolisten tcp -nolisten unix -listen local \
+  >"$run_dir/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 1 100); do
+  [ -s "$run_dir/display" ] && break
+  sleep 0.05
+done
+[ -s "$run_dir/display" ] || { echo "with-wine: Xvfb did not start" >&2; cat "$run_dir/xvfb.log" >&2; exit 2; }
+export DISPLAY=":$(head -n1 "$run_dir/display")"
+
+"$WINE" wineboot -i >/dev/null 2>&1
+"$WINESERVER" -p >/dev/null 2>&1 || true
+
+# Without a window manager, let Wine manage nothing itself: hiding is then immediate.
+"$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+# The Desktop of a new prefix is a link to $HOME; tests write there, so make it a real folder.
+user_dir=$(ls -d "$WINEPREFIX/drive_c/users/"* 2>/dev/null | grep -v '/Public$' | head -n1)
+if [ -n "$user_dir" ] && [ -L "$user_dir/Desktop" ]; then
+  rm -f "$user_dir/Desktop"
+  mkdir -p "$user_dir/Desktop"
+fi
+# Warm the server so the first measured program does not pay the cold start.
+"$WINE" cmd /c exit >/dev/null 2>&1 || true
+
+"$@"
