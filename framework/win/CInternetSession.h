@@ -1,0 +1,68 @@
+// The Internet classes over WinINet: a session, the remote file it opens, and the exception
+// that reports their failures.
+#pragma once
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <memory>
+
+#include "CException.h"
+#include "CString.h"
+
+class CInternetException : public CException
+{
+public:
+    explicit CInternetException(DWORD dwError) : m_dwError(dwError) {}
+    DWORD m_dwError;
+    // The system's text for the WinINet (or system) error.
+    CString GetErrorMessage() const override;
+};
+
+// Owns one Internet handle and closes it.
+class CInternetHandle
+{
+public:
+    explicit CInternetHandle(HINTERNET h = nullptr) : m_h(h) {}
+    CInternetHandle(const CInternetHandle&) = delete;
+    CInternetHandle& operator=(const CInternetHandle&) = delete;
+    ~CInternetHandle() { Close(); }
+    void Close();
+    HINTERNET Get() const { return m_h; }
+private:
+    HINTERNET m_h;
+};
+
+// A file opened on a server; every answer of the server reads as a file, error pages
+// included. Read failures throw CInternetException.
+class CInternetFile
+{
+public:
+    explicit CInternetFile(HINTERNET hFile) : m_hFile(hFile) {}
+    // Reads up to nCount bytes; answers how many arrived (0 at the end).
+    UINT Read(void* lpBuf, UINT nCount);
+    void Close() { m_hFile.Close(); }
+private:
+    CInternetHandle m_hFile;
+};
+
+class CInternetSession
+{
+public:
+    // A null agent sends the application's name. Failure leaves the session closed;
+    // IsOpen tells.
+    CInternetSession(const char* pstrAgent = nullptr, DWORD_PTR dwContext = 1,
+                     DWORD dwAccessType = PRE_CONFIG_INTERNET_ACCESS,
+                     const char* pstrProxyName = nullptr, const char* pstrProxyBypass = nullptr,
+                     DWORD dwFlags = 0);
+    bool IsOpen() const { return m_hSession.Get() != nullptr; }
+    BOOL SetOption(DWORD dwOption, DWORD dwValue);
+    // Opens the address; throws CInternetException when the request fails.
+    std::unique_ptr<CInternetFile> OpenURL(const char* pstrURL, DWORD_PTR dwContext = 1,
+                                           DWORD dwFlags = INTERNET_FLAG_TRANSFER_ASCII,
+                                           const char* pstrHeaders = nullptr,
+                                           DWORD dwHeadersLength = 0);
+    void Close() { m_hSession.Close(); }
+private:
+    CInternetHandle m_hSession;
+};
