@@ -1,0 +1,139 @@
+#include "UpvaneHarness.h"
+
+#include <gtest/gtest.h>
+
+#include "Files.h"
+#include "Paths.h"
+#include "Wait.h"
+#include "Window.h"
+
+namespace qs::e2e {
+
+namespace {
+
+const unsigned kStartTimeoutMs = 15000;
+
+} // namespace
+
+std::string ScrambleValue(const std::string& plain)
+{
+    std::string out = plain;
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = static_cast<char>(static_cast<unsigned char>(out[i]) ^ (i & 0xFF) ^ 0xA7);
+    return out;
+}
+
+std::string MakeSetFileText(const std::map<std::string, std::string>& plainValues,
+                            const std::string& section)
+{
+    std::string text = "; made by the tests\r\n[" + section + "]\r\n";
+    for (const auto& [key, value] : plainValues)
+        text += key + "=" + ScrambleValue(value) + "\r\n";
+    return text;
+}
+
+std::map<std::string, std::string> ExampleValues(const std::string& webLink)
+{
+    return {
+        {"title", "Quillory Upgrade"},
+        {"info", "Quillory keeps your notes in order."},
+        {"installed", "Sample App Version 3.1 Build 5"},
+        {"site", "Quillory on the web"},
+        {"weblink", webLink},
+        {"mailtext", "Write to us"},
+        {"webmail", "support@quillory.example"},
+        {"wizfile", "version.txt"},
+        {"updatefilename", "QuilloryUpgrade.exe"},
+    };
+}
+
+UpvaneRun::UpvaneRun()
+    : m_dir(new TempDir("upvane-"))
+{
+    EXPECT_FALSE(m_dir->Path().empty());
+    EXPECT_TRUE(CopyFileTo(QS_DELIVERABLE(UPVANE), m_dir->File("Upvane.exe")));
+}
+
+void UpvaneRun::WriteFile(const std::string& name, const std::string& bytes) const
+{
+    EXPECT_TRUE(m_dir->Write(name, bytes)) << name;
+}
+
+void UpvaneRun::WriteSetFile(const std::map<std::string, std::string>& plainValues,
+                             const std::string& name) const
+{
+    WriteFile(name, MakeSetFileText(plainValues));
+}
+
+bool UpvaneRun::Start(const std::string& currentDirectory)
+{
+    m_process = Process::Start(m_dir->File("Upvane.exe"), "",
+                               currentDirectory.empty() ? m_dir->Path() : currentDirectory);
+    if (!m_process.Started())
+        return false;
+    m_dialog = m_process.WaitForTopWindow("#32770", nullptr, kStartTimeoutMs);
+    if (!m_dialog)
+        return false;
+    // The dialog is up once its initialisation has filled the version line.
+    return WaitUntil([&] { return TryText(Item(kVersionText)).value_or("") != "Static"; },
+                     kStartTimeoutMs);
+}
+
+HWND UpvaneRun::Item(int id) const
+{
+    return Child(m_dialog, id);
+}
+
+std::string UpvaneRun::ItemText(int id) const
+{
+    return Text(Item(id));
+}
+
+HWND UpvaneRun::InformationLine() const
+{
+    for (HWND h = GetWindow(m_dialog, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (LOWORD(GetDlgCtrlID(h)) == 0xFFFF)
+            return h;
+    return nullptr;
+}
+
+HWND UpvaneRun::FindMessageBox() const
+{
+    for (HWND h : m_process.Windows()) {
+        if (h != m_dialog && IsWindowVisible(h) && ClassName(h) == "#32770")
+            return h;
+    }
+    return nullptr;
+}
+
+std::string UpvaneRun::MessageBoxText(HWND box)
+{
+    // The message is the box's static text with the most characters (the icon's static
+    // has none).
+    std::string best;
+    for (HWND h : Descendants(box)) {
+        if (ClassName(h) != "Static")
+            continue;
+        const std::string text = Text(h);
+        if (text.size() > best.size())
+            best = text;
+    }
+    return best;
+}
+
+HWND UpvaneRun::CheckAndWait(unsigned timeoutMs)
+{
+    HWND progress = Item(kProgress);
+    Click(Item(kCheck));
+    HWND box = nullptr;
+    // The progress bar starts from 0 on every check; wait for the reset first when a
+    // previous check left it full.
+    WaitUntil([&] { return ProgressPos(progress).value_or(-1) < 50 || FindMessageBox(); }, 2000);
+    WaitUntil([&] {
+        box = FindMessageBox();
+        return box || ProgressPos(progress).value_or(0) == 50;
+    }, timeoutMs);
+    return box;
+}
+
+}  // namespace qs::e2e

@@ -1,0 +1,338 @@
+// Check and Download against a loopback version server: what the dialog reports for each
+// kind of version document, for failing and hostile servers, and the address Download opens.
+#include <gtest/gtest.h>
+
+#include "HttpServer.h"
+#include "UpvaneHarness.h"
+#include "UrlRecorder.h"
+#include "Wait.h"
+#include "Window.h"
+
+namespace qs::e2e {
+namespace {
+
+const char kInstalled[] = "Sample App Version 3.1 Build 5";
+const char kInstalledLine[] = "Installed  Version:  Sample App Version 3.1 Build 5";
+
+class UpvaneCheck : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_server.Listening()); }
+
+    // Starts Upvane with a set file pointing at the server, installed text `installed`.
+    void StartWith(const std::string& installed = kInstalled,
+                   const std::string& webLinkPath = "")
+    {
+        auto values = ExampleValues(m_server.Address() + webLinkPath);
+        values["installed"] = installed;
+        m_run.WriteSetFile(values);
+        ASSERT_TRUE(m_run.Start());
+    }
+
+    void ServeDocument(const std::string& body, const std::string& path = "/version.txt")
+    {
+        m_server.Serve(path, HttpReply::Ok(body));
+    }
+
+    std::string Version() const { return m_run.ItemText(kVersionText); }
+    std::string Message() const { return m_run.ItemText(kMessageText); }
+    bool DownloadEnabled() const { return IsEnabled(m_run.Item(kDownload)); }
+    bool WhatsNewVisible() const { return IsVisible(m_run.Item(kWhatsNewLink)); }
+    std::string WhatsNewText() const { return m_run.ItemText(kWhatsNewLink); }
+    int Progress() const { return ProgressPos(m_run.Item(kProgress)).value_or(-1); }
+
+    HttpServer m_server;
+    UpvaneRun m_run;
+};
+
+TEST_F(UpvaneCheck, NewerVersionAndBuildOfferTheUpgrade)
+{
+    ServeDocument("Sample App Version 3.2 Build 7\r\nrelease notes follow\r\n");
+    StartWith();
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+
+    EXPECT_EQ(std::string(kInstalledLine) + "\nAvailable Version:  Sample App Version 3.2 Build 7",
+              Version());
+    EXPECT_EQ("This is an upgrade\nClick Download to get the Upgrade", Message());
+    EXPECT_TRUE(DownloadEnabled());
+    EXPECT_TRUE(WhatsNewVisible());
+    EXPECT_EQ("See what's new in Version 3.2Build 7", WhatsNewText());
+    EXPECT_EQ(50, Progress());
+    auto range = ProgressRange(m_run.Item(kProgress));
+    ASSERT_TRUE(range.has_value());
+    EXPECT_EQ(0, range->first);
+    EXPECT_EQ(50, range->second);
+}
+
+TEST_F(UpvaneCheck, RequestsTheVersionDocumentWithTheProgramsNameAsAgent)
+{
+    ServeDocument("Sample App Version 3.1 Build 5");
+    StartWith(kInstalled, "/quillory/updates");
+    m_server.Serve("/quillory/updates/version.txt", HttpReply::Ok("Sample App Version 3.1 Build 5"));
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+
+    const auto requests = m_server.Requests();
+    ASSERT_EQ(1u, requests.size());
+    EXPECT_EQ("GET", requests[0].method);
+    EXPECT_EQ("/quillory/updates/version.txt", requests[0].path);
+    EXPECT_EQ("Upvane", requests[0].UserAgent());
+}
+
+TEST_F(UpvaneCheck, EqualVersionAndBuildIsTheLatestAndLeavesTheLinkHidden)
+{
+    ServeDocument("Sample App Version 3.1 Build 5");
+    StartWith();
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+    EXPECT_EQ("You have the latest version.", Message());
+    EXPECT_FALSE(DownloadEnabled());
+    EXPECT_FALSE(WhatsNewVisible());
+    EXPECT_EQ("See what's new in Version 3.1Build 5", WhatsNewText());
+}
+
+TEST_F(UpvaneCheck, SameVersionWithALowerBuildStillOffersTheUpgrade)
+{
+    ServeDocument("Sample App Version 3.1 Build 4");
+    StartWith();
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+    EXPECT_EQ("This is an upgrade\nClick Download to get the Upgrade", Message());
+    EXPECT_TRUE(DownloadEnabled());
+    EXPECT_TRUE(WhatsNewVisible());
+}
+
+TEST_F(UpvaneCheck, HigherInstalledVersionIsTheLatestWhateverTheBuilds)
+{
+    ServeDocument("Sample App Version 3.0 Build 9");
+    StartWith();
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+    EXPECT_EQ("You have the latest version.", Message());
+    EXPECT_FALSE(DownloadEnabled());
+}
+
+TEST_F(UpvaneCheck, NewerVersionWithoutANewerBuildSetsNoMessageAndChangesNoState)
+{
+    ServeDocument("Sample App Version 3.2 Build 5");
+    StartWith();
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+    EXPECT_EQ("", Message());
+    EXPECT_FALSE(DownloadEnabled());
+    EXPECT_FALSE(WhatsNewVisible());
+    EXPECT_EQ(std::string(kInstalledLine) + "\nAvailable Version:  Sample App Version 3.2 Build 5",
+              Version());
+}
+
+TEST_F(UpvaneCheck, DocumentsBeginningWithQ7AreExaminedOver32Characters)
+{
+    // 32 characters; without "Q7" at the start only the first 30 are examined.
+    ServeDocument("Q7 Sample Version 3.2 Build 7 AB", "/q7.txt");
+    ServeDocument("Z7 Sample Version 3.2 Build 7 AB", "/z7.txt");
+    auto values = ExampleValues(m_server.Address());
+    values["installed"] = kInstalled;
+    values["wizfile"] = "q7.txt";
+    m_run.WriteSetFile(values);
+    ASSERT_TRUE(m_run.Start());
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+    EXPECT_EQ(std::string(kInstalledLine) + "\nAvailable Version:  Q7 Sample Version 3.2 Build 7 AB",
+              Version());
+
+    UpvaneRun other;
+    values["wizfile"] = "z7.txt";
+    other.WriteSetFile(values);
+    ASSERT_TRUE(other.Start());
+    ASSERT_EQ(nullptr, other.CheckAndWait());
+    EXPECT_EQ(std::string(kInstalledLine) + "\nAvailable Version:  Z7 Sample Version 3.2 Build 7",
+              other.ItemText(kVersionText));
+}
+
+TEST_F(UpvaneCheck, AnErrorPageSayingResourceNotFoundIsAMissingDocument)
+{
+    m_server.Serve("/version.txt",
+                   HttpReply::Status("HTTP/1.0 404 Not Found", "Resource not found on server"));
+    StartWith();
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+    EXPECT_EQ(std::string(kInstalledLine)
+                  + "\nAvailable Version:\n Available Version information was not found!",
+              Version());
+    EXPECT_EQ("", Message());   // left as it was
+}
+
+TEST_F(UpvaneCheck, ResourceNotFoundInOtherLetterCaseIsTreatedAsADocument)
+{
+    m_server.Serve("/version.txt", HttpReply::Status("HTTP/1.0 404 Not Found", "resource NOT found"));
+    StartWith();
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+    EXPECT_EQ(std::string(kInstalledLine) + "\nAvailable Version:  resource NOT found", Version());
+}
+
+TEST_F(UpvaneCheck, AShortDocumentIsExaminedAsFarAsItGoes)
+{
+    ServeDocument("Version 9 Build 1");
+    StartWith();
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+    EXPECT_EQ(std::string(kInstalledLine) + "\nAvailable Version:  Version 9 Build 1", Version());
+}
+
+TEST_F(UpvaneCheck, ADocumentWithoutBuildComparesItsWholeTextAsTheBuild)
+{
+    // Its version part is empty, so the installed version sorts after it: the latest.
+    ServeDocument("Sample App Version 3.2");
+    StartWith();
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+    EXPECT_EQ("You have the latest version.", Message());
+    EXPECT_EQ("See what's new in Sample App Version 3.2", WhatsNewText());
+}
+
+TEST_F(UpvaneCheck, ASecondCheckWithTheLatestDisablesDownloadButKeepsTheLink)
+{
+    ServeDocument("Sample App Version 3.2 Build 7");
+    StartWith();
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+    ASSERT_TRUE(DownloadEnabled());
+
+    ServeDocument("Sample App Version 3.1 Build 5");
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+    EXPECT_TRUE(WaitForText(m_run.Item(kMessageText), "You have the latest version.", 5000));
+    EXPECT_FALSE(DownloadEnabled());
+    EXPECT_TRUE(WhatsNewVisible());
+    EXPECT_EQ("See what's new in Version 3.1Build 5", WhatsNewText());
+    EXPECT_EQ(2u, m_server.RequestCount());
+}
+
+TEST_F(UpvaneCheck, ARefusedConnectionShowsTheSystemsErrorAndStopsAtTen)
+{
+    auto values = ExampleValues("127.0.0.1:" + std::to_string(UnusedLoopbackPort()));
+    values["installed"] = kInstalled;
+    m_run.WriteSetFile(values);
+    ASSERT_TRUE(m_run.Start());
+
+    HWND box = m_run.CheckAndWait();
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("Upvane", Title(box));
+    EXPECT_FALSE(UpvaneRun::MessageBoxText(box).empty());
+    EXPECT_EQ(10, Progress());
+    EXPECT_EQ(kInstalledLine, Version());
+    EXPECT_EQ("", Message());
+    EXPECT_FALSE(DownloadEnabled());
+    Click(Child(box, IDOK));
+    EXPECT_TRUE(WaitForWindowGone(box, 5000));
+}
+
+TEST_F(UpvaneCheck, AHostThatCannotBeResolvedShowsTheSystemsError)
+{
+    auto values = ExampleValues("no-such-host.invalid");
+    m_run.WriteSetFile(values);
+    ASSERT_TRUE(m_run.Start());
+    HWND box = m_run.CheckAndWait(60000);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("Upvane", Title(box));
+    EXPECT_EQ(10, Progress());
+}
+
+TEST_F(UpvaneCheck, DownloadOpensExactlyTheUpgradesAddress)
+{
+    UrlRecorder recorder;
+    ASSERT_TRUE(recorder.Registered());
+    // A weblink ending in a slash gives doubled slashes in both addresses.
+    ServeDocument("Sample App Version 3.2 Build 7", "//version.txt");
+    StartWith(kInstalled, "/");
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+    ASSERT_TRUE(DownloadEnabled());
+
+    Click(m_run.Item(kDownload));
+    ASSERT_TRUE(recorder.WaitForAddresses(1, 15000));
+    EXPECT_EQ("http://" + m_server.Address() + "//QuilloryUpgrade.exe", recorder.Addresses()[0]);
+}
+
+TEST_F(UpvaneCheck, DownloadWithAnEmptyFileNameEndsInTheSlash)
+{
+    UrlRecorder recorder;
+    ASSERT_TRUE(recorder.Registered());
+    ServeDocument("Sample App Version 3.2 Build 7");
+    auto values = ExampleValues(m_server.Address());
+    values["updatefilename"] = "";
+    m_run.WriteSetFile(values);
+    ASSERT_TRUE(m_run.Start());
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+    Click(m_run.Item(kDownload));
+    ASSERT_TRUE(recorder.WaitForAddresses(1, 15000));
+    EXPECT_EQ("http://" + m_server.Address() + "/", recorder.Addresses()[0]);
+}
+
+// Servers that misbehave: the dialog reports a document or the error box, and survives.
+enum class Outcome { Document, ErrorBox, Either };
+
+struct HostileServer {
+    const char* name;
+    HttpReply reply;
+    Outcome outcome;
+    const char* expectedAvailable;   // the available line when a document is reported
+};
+
+class UpvaneHostileServer : public UpvaneCheck,
+                            public ::testing::WithParamInterface<HostileServer> {};
+
+TEST_P(UpvaneHostileServer, DialogReportsAndSurvives)
+{
+    m_server.Serve("/version.txt", GetParam().reply);
+    StartWith();
+    HWND box = m_run.CheckAndWait(60000);
+    const Outcome outcome = GetParam().outcome;
+    if (outcome == Outcome::ErrorBox)
+        ASSERT_NE(nullptr, box);
+    if (outcome == Outcome::Document)
+        ASSERT_EQ(nullptr, box) << UpvaneRun::MessageBoxText(box);
+    if (box) {
+        EXPECT_EQ("Upvane", Title(box));
+        EXPECT_FALSE(UpvaneRun::MessageBoxText(box).empty());
+        Click(Child(box, IDOK));
+        EXPECT_TRUE(WaitForWindowGone(box, 5000));
+    } else {
+        EXPECT_EQ(50, Progress());
+        const std::string version = Version();
+        const std::string expected = std::string(kInstalledLine) + "\nAvailable Version:  ";
+        if (outcome == Outcome::Document)
+            EXPECT_EQ(expected + GetParam().expectedAvailable, version);
+        else   // whatever arrived before the server went away, never more
+            EXPECT_EQ(0u, version.find(expected)) << version;
+    }
+    // Still alive and answering.
+    EXPECT_TRUE(m_run.Program().Running());
+    EXPECT_TRUE(TryText(m_run.Dialog()).has_value());
+}
+
+// An answer whose connection closes after `bodyBytes` bytes of its body.
+HttpReply CutInBody(const std::string& body, size_t bodyBytes)
+{
+    const std::string whole = HttpReply::Ok(body).Bytes();
+    return HttpReply::CloseMidAnswer(body, whole.find("\r\n\r\n") + 4 + bodyBytes);
+}
+
+std::string Bytes(std::initializer_list<int> values)
+{
+    std::string s;
+    for (int v : values)
+        s += static_cast<char>(v);
+    return s;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Servers, UpvaneHostileServer,
+    ::testing::Values(
+        HostileServer{"MoreThan200Bytes",
+                      HttpReply::Ok("Sample App Version 3.2 Build 7" + std::string(5000, 'x')),
+                      Outcome::Document, "Sample App Version 3.2 Build 7"},
+        HostileServer{"NulInsideTheExaminedText",
+                      HttpReply::Ok(std::string("Sample App\0Version 3.2 Build 7", 30)), Outcome::Document,
+                      "Sample App"},
+        HostileServer{"HighBytes",
+                      HttpReply::Ok("Sample App Version 3.2 Build " + Bytes({0xE9, 0xFF})), Outcome::Document,
+                      "Sample App Version 3.2 Build \xE9"},
+        HostileServer{"EmptyBody", HttpReply::Ok(""), Outcome::Document, ""},
+        HostileServer{"ClosesMidAnswer",
+                      CutInBody("Sample App Version 3.2 Build 7 and more", 14), Outcome::Either, ""},
+        HostileServer{"AnswersSlowly", HttpReply::Ok("Sample App Version 3.1 Build 5").Delay(2000),
+                      Outcome::Document, "Sample App Version 3.1 Build 5"},
+        HostileServer{"ClosesWithoutAnswer", HttpReply::CloseWithoutAnswer(), Outcome::Either, ""},
+        HostileServer{"NeverAnswers", HttpReply::NeverAnswer(), Outcome::ErrorBox, ""}),
+    [](const ::testing::TestParamInfo<HostileServer>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace qs::e2e

@@ -1,0 +1,191 @@
+#include "UpvaneDlg.h"
+
+#include <memory>
+#include <shellapi.h>
+
+#include "AppStrings.h"
+#include "CIniFile.h"
+#include "Descramble.h"
+#include "SetFileValues.h"
+#include "UpvaneTexts.h"
+#include "VersionCheck.h"
+#include "resource.h"
+
+extern CIniFile g_iniFile;
+
+namespace {
+
+// Progress bar of a check: 0 to 50 in the control's default steps of 10.
+const LPARAM kProgressRange = MAKELPARAM(0, 50);
+
+// How long the check waits for the server to accept and to answer before it reports the
+// failure: WinINet's own defaults would keep the dialog blocked for minutes.
+const DWORD kNetworkTimeoutMs = 15000;
+
+// Closes a file search when it goes out of scope.
+class CFindHandle
+{
+public:
+    explicit CFindHandle(HANDLE h) : m_h(h) {}
+    CFindHandle(const CFindHandle&) = delete;
+    CFindHandle& operator=(const CFindHandle&) = delete;
+    ~CFindHandle() { if (IsValid()) ::FindClose(m_h); }
+    bool IsValid() const { return m_h != INVALID_HANDLE_VALUE; }
+private:
+    HANDLE m_h;
+};
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CUpvaneDlg, CDialog)
+    ON_BN_CLICKED(IDC_CHECK, OnCheck)
+    ON_BN_CLICKED(IDC_DOWNLOAD, OnDownload)
+END_MESSAGE_MAP()
+
+CUpvaneDlg::CUpvaneDlg()
+    : CDialog(IDD_UPVANE_DIALOG, nullptr)
+{
+}
+
+CUpvaneDlg::~CUpvaneDlg() = default;
+
+void CUpvaneDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_SITELINK, m_linkSite);
+    DDX_Control(pDX, IDC_WHATSNEWLINK, m_linkWhatsNew);
+    DDX_Control(pDX, IDC_MAILLINK, m_linkMail);
+    DDX_Control(pDX, IDC_PROGRESS, m_progress);
+}
+
+BOOL CUpvaneDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    ::InitCommonControls();
+
+    HICON hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
+
+    GetDlgItem(IDC_DOWNLOAD)->EnableWindow(FALSE);
+    GetDlgItem(IDC_WHATSNEWLINK)->ShowWindow(SW_HIDE);
+
+    // The reader resolves the bare name against the current directory, so the set file is
+    // read only when the program runs in its own folder.
+    g_iniFile.Open(FindSetFile());
+
+    const CString strTitle = ReadSetFileValue(kSetFileKeys[keyTitle]);
+    const CString strInfo = ReadSetFileValue(kSetFileKeys[keyInfo]);
+    g_strInstalled = ReadSetFileValue(kSetFileKeys[keyInstalled]);
+    const CString strSite = ReadSetFileValue(kSetFileKeys[keySite]);
+    g_strWebLink = ReadSetFileValue(kSetFileKeys[keyWebLink]);
+    const CString strMailText = ReadSetFileValue(kSetFileKeys[keyMailText]);
+    const CString strWebMail = ReadSetFileValue(kSetFileKeys[keyWebMail]);
+    g_strWizFile = ReadSetFileValue(kSetFileKeys[keyWizFile]);
+    g_strUpdateFile = ReadSetFileValue(kSetFileKeys[keyUpdateFileName]);
+
+    SetWindowText(strTitle);
+    ::SetWindowTextA(FindInformationLine(), strInfo);
+
+    g_strInstalledLine = ComposeInstalledLine(g_strInstalled);
+    SetDlgItemText(IDC_VERSION, g_strInstalledLine);
+
+    SetDlgItemText(IDC_MAILLINK, strMailText);
+    SetDlgItemText(IDC_SITELINK, strSite);
+
+    m_linkSite.SetLinkURL(ComposeSiteAddress(g_strWebLink));
+    m_linkMail.SetLinkURL(ComposeMailAddress(strWebMail));
+    m_linkWhatsNew.SetLinkURL(ComposeWhatsNewAddress());
+
+    return FALSE;
+}
+
+void CUpvaneDlg::OnCheck()
+{
+    CInternetSession session(nullptr, 1, PRE_CONFIG_INTERNET_ACCESS, nullptr, nullptr, 0);
+
+    m_progress.SetPos(0);
+    m_progress.SendMessage(PBM_SETRANGE, 0, kProgressRange);
+
+    if (!session.IsOpen()) {
+        MessageBox(kMsgNoSession, kCaptionConnectionError, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    session.SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, kNetworkTimeoutMs);
+    session.SetOption(INTERNET_OPTION_SEND_TIMEOUT, kNetworkTimeoutMs);
+    session.SetOption(INTERNET_OPTION_RECEIVE_TIMEOUT, kNetworkTimeoutMs);
+
+    std::unique_ptr<char[]> buffer(new char[kVersionReadSize]);
+    UpdateWindow();
+    UpdateWindow();
+    m_progress.StepIt();
+
+    // A failure to open or read leaves this handler as the framework's Internet exception,
+    // which reports it; the session, file and buffer are released on the way out.
+    std::unique_ptr<CInternetFile> file = session.OpenURL(
+        ComposeVersionDocumentAddress(g_strWebLink, g_strWizFile), 1,
+        INTERNET_FLAG_TRANSFER_ASCII, nullptr, 0);
+    UpdateWindow();
+    m_progress.StepIt();
+
+    const UINT nReceived = file->Read(buffer.get(), kVersionReadSize);
+    m_progress.StepIt();
+
+    const VersionCheckResult result = DecideVersionCheck(
+        g_strInstalled, g_strInstalledLine, buffer.get(), static_cast<int>(nReceived));
+    g_strInstalledVersion = result.m_parts.m_strInstalledVersion;
+    g_strInstalledBuild = result.m_parts.m_strInstalledBuild;
+    g_strAvailableVersion = result.m_parts.m_strAvailableVersion;
+    g_strAvailableBuild = result.m_parts.m_strAvailableBuild;
+    m_progress.StepIt();
+
+    if (result.m_download != ControlChange::Unchanged)
+        GetDlgItem(IDC_DOWNLOAD)->EnableWindow(result.m_download == ControlChange::Enable);
+    m_linkWhatsNew.SetWindowText(result.m_strWhatsNewText);
+    if (result.m_bShowWhatsNew)
+        m_linkWhatsNew.ShowWindow(SW_SHOW);
+    m_progress.StepIt();
+
+    SetDlgItemText(IDC_VERSION, result.m_strVersionDisplay);
+    if (result.m_bSetResultText)
+        SetDlgItemText(IDC_MESSAGE, result.m_strResultText);
+
+    file->Close();
+    session.Close();
+}
+
+void CUpvaneDlg::OnDownload()
+{
+    const CString strAddress = ComposeDownloadAddress(g_strWebLink, g_strUpdateFile);
+    // The main dialog has no parent, so the shell gets no owner window.
+    ::ShellExecuteA(::GetParent(m_hWnd), "open", strAddress, nullptr, nullptr, SW_SHOW);
+}
+
+CString CUpvaneDlg::FindSetFile() const
+{
+    const CString strPattern = ComposeSetFilePattern(AfxGetApp()->GetModulePath());
+    WIN32_FIND_DATAA fd = {};
+    CFindHandle search(::FindFirstFileA(strPattern, &fd));
+    if (!search.IsValid())
+        return CString();
+    return CString(fd.cFileName);
+}
+
+CString CUpvaneDlg::ReadSetFileValue(const char* pszKey)
+{
+    // The reader's result is overwritten by its next look-up: copy it at once.
+    const CString strValue = g_iniFile.GetValue(kSetFileSection, pszKey, "");
+    g_strScratch = strValue;
+    DescrambleValue();
+    return g_strScratch;
+}
+
+HWND CUpvaneDlg::FindInformationLine() const
+{
+    // Compared on the low word: a template's -1 reads back as 0xFFFF or as -1 depending on
+    // the template kind and the pointer size.
+    for (HWND h = ::GetWindow(m_hWnd, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+        if (LOWORD(::GetDlgCtrlID(h)) == 0xFFFF)
+            return h;
+    return nullptr;
+}

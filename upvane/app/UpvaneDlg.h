@@ -1,0 +1,38 @@
+// CUpvaneDlg: the main dialog. Shows what the set file says about the installed product and
+// checks the vendor's version document on request.
+#pragma once
+
+#include "Framework.h"
+#include "HLinkCtrl.h"
+
+class CUpvaneDlg : public CDialog
+{
+// Data members
+protected:
+    CHLinkCtrl m_linkSite;
+    CHLinkCtrl m_linkMail;
+    CHLinkCtrl m_linkWhatsNew;
+    CProgressCtrl m_progress;
+
+// Construction
+public:
+    CUpvaneDlg();
+    ~CUpvaneDlg() override;
+
+// Message map and handlers
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnCheck();
+    void OnDownload();
+    DECLARE_MESSAGE_MAP()
+
+// Implementation
+private:
+    // The name (without folder) of the first set file in the executable's folder, or empty.
+    CString FindSetFile() const;
+    // The descrambled value of one key of the set file's section.
+    static CString ReadSetFileValue(const char* pszKey);
+    // The first control whose identifier is -1: the information line.
+    HWND FindInformationLine() const;
+};
