@@ -1,0 +1,34 @@
+#include "SetFileValues.h"
+
+#include <gtest/gtest.h>
+
+TEST(SetFileValuesTest, DownloadAndDocumentAddressesJoinValuesAsTheyAre)
+{
+    EXPECT_STREQ("http://www.example.com/upgrade.exe",
+                 ComposeDownloadAddress("www.example.com", "upgrade.exe"));
+    EXPECT_STREQ("http://www.example.com/app//upgrade.exe",
+                 ComposeDownloadAddress("www.example.com/app/", "upgrade.exe"));
+    EXPECT_STREQ("http://www.example.com/", ComposeDownloadAddress("www.example.com", ""));
+    EXPECT_STREQ("http:///", ComposeDownloadAddress("", ""));
+    EXPECT_STREQ("http://host:8080/dir/ver sion.txt",
+                 ComposeVersionDocumentAddress("host:8080/dir", "ver sion.txt"));
+}
+
+TEST(SetFileValuesTest, LinkTargetsAndInstalledLine)
+{
+    EXPECT_STREQ("http://www.example.com", ComposeSiteAddress("www.example.com"));
+    EXPECT_STREQ("http://", ComposeSiteAddress(""));
+    EXPECT_STREQ("mailto:support@example.com", ComposeMailAddress("support@example.com"));
+    EXPECT_STREQ("mailto:", ComposeMailAddress(""));
+    EXPECT_STREQ("http://www.quillory.com/What's New.pdf", ComposeWhatsNewAddress());
+    EXPECT_STREQ("Installed  Version:  Sample App Version 3.1 Build 5",
+                 ComposeInstalledLine("Sample App Version 3.1 Build 5"));
+    EXPECT_STREQ("Installed  Version:  ", ComposeInstalledLine(""));
+}
+
+TEST(SetFileValuesTest, SetFilePatternIsTheExecutablesFolderWithADoubledSeparator)
+{
+    EXPECT_STREQ("C:\\Program Files\\Quillory\\\\*.set",
+                 ComposeSetFilePattern("C:\\Program Files\\Quillory\\Upvane.exe"));
+    EXPECT_STREQ("\\*.set", ComposeSetFilePattern("Upvane.exe"));
+}

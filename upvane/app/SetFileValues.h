@@ -1,0 +1,43 @@
+// The set file's section and keys as Upvane reads them, and the texts and addresses composed
+// from their descrambled values.
+#pragma once
+
+#include "CString.h"
+
+inline constexpr char kSetFileSection[] = "information";
+inline constexpr char kSetFileMask[] = "*.set";
+
+// The keys in the order the dialog reads them.
+enum SetFileKey {
+    keyTitle,
+    keyInfo,
+    keyInstalled,
+    keySite,
+    keyWebLink,
+    keyMailText,
+    keyWebMail,
+    keyWizFile,
+    keyUpdateFileName,
+    keyCount
+};
+
+inline constexpr const char* kSetFileKeys[keyCount] = {
+    "title", "info", "installed", "site", "weblink", "mailtext", "webmail", "wizfile", "updatefilename",
+};
+
+// Search pattern for the set file: the executable's folder (up to and including its last
+// backslash), another backslash and "*.set". The doubled separator is accepted by the file search.
+CString ComposeSetFilePattern(const CString& strExePath);
+
+// "Installed  Version:  " followed by the installed text.
+CString ComposeInstalledLine(const CString& strInstalled);
+
+// Link targets: "http://" + weblink, "mailto:" + webmail, and the vendor's what's-new document.
+CString ComposeSiteAddress(const CString& strWebLink);
+CString ComposeMailAddress(const CString& strWebMail);
+CString ComposeWhatsNewAddress();
+
+// "http://" + weblink + "/" + file name, joined as they are: a weblink that ends in a slash
+// gives a doubled slash, an empty file name an address that ends in the slash.
+CString ComposeVersionDocumentAddress(const CString& strWebLink, const CString& strWizFile);
+CString ComposeDownloadAddress(const CString& strWebLink, const CString& strUpdateFile);
