@@ -1,0 +1,201 @@
+// The profile reads through real files. The same tests run against the Linux stand-ins and,
+// in the Windows build under Wine, against the system's own functions.
+#include "compat.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kSample[] =
+    "pre=1\r\n"
+    "[ one ]\r\n"
+    "  key =  value  \r\n"
+    "quoted=\"in quotes\"\r\n"
+    "single='in single'\r\n"
+    "half=\"open\r\n"
+    "spaced=\" kept \"\r\n"
+    "; comment=still read\r\n"
+    "\r\n"
+    "# hash=1\r\n"
+    "  bare line  \r\n"
+    "a=b=c\r\n"
+    "empty=\r\n"
+    "Dup=first\r\n"
+    "dup=second\r\n"
+    "high=\xE4\xF6\xFC\r\n"
+    "tabbed\t=\tv\t\r\n"
+    "[two]\r\n"
+    "x=1\r\n"
+    "[ONE]\r\n"
+    "extra=only here\r\n"
+    "[]\r\n"
+    "e=1\r\n"
+    "[three] trailing text\r\n"
+    "y=2\r\n"
+    "[four\r\n"
+    "z=3\r\n"
+    "[empty section]\r\n";
+
+// The strings of a list answered with count n.
+std::vector<std::string> SplitList(const std::vector<char>& buffer, DWORD n)
+{
+    std::vector<std::string> items;
+    for (DWORD i = 0; i < n; i += static_cast<DWORD>(items.back().size()) + 1)
+        items.emplace_back(&buffer[i]);
+    return items;
+}
+
+std::vector<std::string> Names(const std::string& file, DWORD size = 4096)
+{
+    std::vector<char> buffer(size, '#');
+    const DWORD n = GetPrivateProfileSectionNamesA(buffer.data(), size, file.c_str());
+    return SplitList(buffer, n);
+}
+
+std::vector<std::string> Lines(const std::string& file, const char* section, DWORD size = 4096)
+{
+    std::vector<char> buffer(size, '#');
+    const DWORD n = GetPrivateProfileSectionA(section, buffer.data(), size, file.c_str());
+    return SplitList(buffer, n);
+}
+
+std::string Value(const std::string& file, const char* section, const char* key, const char* def = "dflt")
+{
+    char buffer[256];
+    const DWORD n = GetPrivateProfileStringA(section, key, def, buffer, sizeof buffer, file.c_str());
+    EXPECT_EQ(std::string(buffer).size(), n);
+    return buffer;
+}
+
+using List = std::vector<std::string>;
+
+class ProfileTest : public ::testing::Test
+{
+protected:
+    TempDir m_dir;
+    std::string m_file = m_dir.Write("sample.ini", kSample);
+};
+
+}  // namespace
+
+TEST_F(ProfileTest, SectionNamesListEveryNamedSectionInFileOrder)
+{
+    // Repeated names repeat; "[]" and the lines before the first section have no name.
+    EXPECT_EQ((List{"one", "two", "ONE", "three", "empty section"}), Names(m_file));
+    EXPECT_EQ(List{}, Names(m_dir.PathOf("missing.ini")));
+}
+
+TEST_F(ProfileTest, SectionListingTrimsLinesAndLeavesOutCommentsAndBlankLines)
+{
+    const List one = {"key=value", "quoted=\"in quotes\"", "single='in single'", "half=\"open",
+                      "spaced=\" kept \"", "# hash=1", "bare line", "a=b=c", "empty=", "Dup=first",
+                      "dup=second", "high=\xE4\xF6\xFC", "tabbed=v"};
+    EXPECT_EQ(one, Lines(m_file, "one"));
+    EXPECT_EQ(one, Lines(m_file, "ONE"));  // letter case ignored; the first of the two answers
+    EXPECT_EQ(List{}, Lines(m_file, " one "));  // the name asked for is not trimmed
+    EXPECT_EQ(List{"pre=1"}, Lines(m_file, ""));
+    EXPECT_EQ((List{"y=2", "[four", "z=3"}), Lines(m_file, "three"));
+    EXPECT_EQ(List{}, Lines(m_file, "empty section"));
+    EXPECT_EQ(List{}, Lines(m_file, "nowhere"));
+}
+
+TEST_F(ProfileTest, ValueLookUpTrimsIgnoresCaseAndStripsOnePairOfQuotes)
+{
+    EXPECT_EQ("value", Value(m_file, "one", "key"));
+    EXPECT_EQ("value", Value(m_file, " ONE ", " KEY "));
+    EXPECT_EQ("in quotes", Value(m_file, "one", "quoted"));
+    EXPECT_EQ("in single", Value(m_file, "one", "single"));
+    EXPECT_EQ("\"open", Value(m_file, "one", "half"));
+    EXPECT_EQ(" kept ", Value(m_file, "one", "spaced"));
+    EXPECT_EQ("b=c", Value(m_file, "one", "a"));
+    EXPECT_EQ("", Value(m_file, "one", "empty"));  // present but empty: not the default
+    EXPECT_EQ("first", Value(m_file, "one", "DUP"));
+    EXPECT_EQ("\xE4\xF6\xFC", Value(m_file, "one", "high"));
+    EXPECT_EQ("v", Value(m_file, "one", "tabbed"));
+    EXPECT_EQ("1", Value(m_file, "one", "# hash"));
+    EXPECT_EQ("still read", Value(m_file, "one", "; comment"));  // though never listed
+    EXPECT_EQ("1", Value(m_file, "", "pre"));
+    EXPECT_EQ("1", Value(m_file, "two", "x"));
+}
+
+TEST_F(ProfileTest, ValueLookUpAnswersTheDefaultForWhatIsNoKey)
+{
+    EXPECT_EQ("dflt", Value(m_file, "one", "bare line"));
+    EXPECT_EQ("dflt", Value(m_file, "one", "extra"));  // only in the second "[ONE]"
+    EXPECT_EQ("dflt", Value(m_file, "", "e"));         // "[]" is never reached
+    EXPECT_EQ("dflt", Value(m_file, "one", "missing"));
+    EXPECT_EQ("dflt", Value(m_dir.PathOf("missing.ini"), "one", "key"));
+    // The default: null is empty text; trailing blanks go, leading ones stay; quotes go.
+    EXPECT_EQ("", Value(m_file, "one", "missing", nullptr));
+    EXPECT_EQ("def", Value(m_file, "one", "missing", "def  "));
+    EXPECT_EQ("  def", Value(m_file, "one", "missing", "  def"));
+    EXPECT_EQ("q", Value(m_file, "one", "missing", "\"q\""));
+}
+
+TEST_F(ProfileTest, NullKeyListsTheKeysAndNullSectionTheSectionNames)
+{
+    std::vector<char> buffer(4096);
+    DWORD n = GetPrivateProfileStringA("three", nullptr, "", buffer.data(), 4096, m_file.c_str());
+    EXPECT_EQ((List{"y", "z"}), SplitList(buffer, n));
+    n = GetPrivateProfileStringA("one", nullptr, "", buffer.data(), 4096, m_file.c_str());
+    EXPECT_EQ(12u, SplitList(buffer, n).size());  // neither the comment nor the bare line
+    n = GetPrivateProfileStringA(nullptr, nullptr, "", buffer.data(), 4096, m_file.c_str());
+    EXPECT_EQ(Names(m_file), SplitList(buffer, n));
+}
+
+TEST_F(ProfileTest, ListsThatDoNotFitAreCutAndAnswerSizeMinusTwo)
+{
+    std::vector<char> buffer(64, '#');
+    EXPECT_EQ(8u, GetPrivateProfileSectionNamesA(buffer.data(), 10, m_file.c_str()));
+    EXPECT_EQ((List{"one", "two"}), SplitList(buffer, 8));
+    EXPECT_EQ('\0', buffer[8]);
+
+    // A list of exactly size - 2 characters fits, but answers size - 2 all the same.
+    const std::string exact = m_dir.Write("exact.ini", "[abc]\r\n[def]\r\n[s]\r\nab=c\r\nde=f\r\n");
+    EXPECT_EQ(10u, GetPrivateProfileSectionNamesA(buffer.data(), 12, exact.c_str()));
+    EXPECT_EQ((List{"abc", "def", "s"}), SplitList(buffer, 10));
+    EXPECT_EQ(10u, GetPrivateProfileSectionNamesA(buffer.data(), 13, exact.c_str()));
+    EXPECT_EQ(10u, GetPrivateProfileSectionA("s", buffer.data(), 12, exact.c_str()));
+    EXPECT_EQ(9u, GetPrivateProfileSectionA("s", buffer.data(), 11, exact.c_str()));
+    EXPECT_STREQ("ab=c", buffer.data());
+    EXPECT_EQ(0u, GetPrivateProfileSectionNamesA(buffer.data(), 2, exact.c_str()));
+    EXPECT_EQ('\0', buffer[0]);
+}
+
+TEST_F(ProfileTest, ValueThatDoesNotFitIsCutAndAnswersSizeMinusOne)
+{
+    char buffer[8];
+    EXPECT_EQ(2u, GetPrivateProfileStringA("one", "key", "", buffer, 3, m_file.c_str()));
+    EXPECT_STREQ("va", buffer);
+    EXPECT_EQ(0u, GetPrivateProfileStringA("one", "key", "", buffer, 1, m_file.c_str()));
+    EXPECT_STREQ("", buffer);
+    // A value that just fits gives the same answer.
+    EXPECT_EQ(5u, GetPrivateProfileStringA("one", "Dup", "", buffer, 6, m_file.c_str()));
+    EXPECT_STREQ("first", buffer);
+    EXPECT_EQ(3u, GetPrivateProfileStringA("one", "missing", "default", buffer, 4, m_file.c_str()));
+    EXPECT_STREQ("def", buffer);
+}
+
+TEST_F(ProfileTest, LineEndsOfEveryKindAndAByteOrderMarkAreRead)
+{
+    for (const char* text : {"[s]\nk=v\n[t]\nx=1", "[s]\rk=v\r[t]\rx=1\r", "\xEF\xBB\xBF[s]\r\nk=v\r\n[t]\r\nx=1"}) {
+        const std::string file = m_dir.Write("ends.ini", text);
+        EXPECT_EQ((List{"s", "t"}), Names(file));
+        EXPECT_EQ("v", Value(file, "s", "k"));
+        EXPECT_EQ("1", Value(file, "t", "x"));
+    }
+}
+
+TEST_F(ProfileTest, NameWithoutFolderIsNotLookedForInTheCurrentDirectory)
+{
+    // Such a name means the Windows directory; a relative path with a folder is relative.
+    m_dir.Write("plain.ini", "[s]\r\nk=v\r\n");
+    const CurrentDirScope inside(m_dir.Path());
+    EXPECT_EQ("dflt", Value("plain.ini", "s", "k"));
+    EXPECT_EQ("v", Value(".\\plain.ini", "s", "k"));
+    EXPECT_EQ("v", Value("./plain.ini", "s", "k"));
+}

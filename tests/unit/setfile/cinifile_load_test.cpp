@@ -1,0 +1,93 @@
+// Loading: section-name and section lists larger than the first buffer, long values.
+#include "CIniFile.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string Numbered(const char* format, int number)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, format, number);
+    return text;
+}
+
+}  // namespace
+
+TEST(CIniFileLoadTest, NamesListOfExactly1022CharactersIsReadAgainWithMoreRoom)
+{
+    // 101 names of 9 characters and one of 11: 1010 + 12 = 1022 characters with their NULs.
+    std::string text;
+    for (int i = 0; i < 101; ++i)
+        text += "[" + Numbered("sect_%04d", i) + "]\r\nk=v\r\n";
+    text += "[last_name_x]\r\nk=end\r\n";
+    TempDir dir;
+    const std::string file = dir.Write("names.set", text);
+    char names[1024];
+    ASSERT_EQ(1022u, GetPrivateProfileSectionNamesA(names, sizeof names, file.c_str()));
+
+    CIniFile ini;
+    ASSERT_TRUE(ini.Open(file.c_str()));
+    ASSERT_EQ(102, ini.GetSectionCount());
+    EXPECT_STREQ("sect_0000", ini.GetSectionName(0));
+    EXPECT_STREQ("sect_0100", ini.GetSectionName(100));
+    EXPECT_STREQ("last_name_x", ini.GetSectionName(101));
+    EXPECT_STREQ("end", ini.GetValue("LAST_NAME_X", "k", ""));
+}
+
+TEST(CIniFileLoadTest, NamesOverSeveralKilobytesLoadCompletely)
+{
+    std::string text;
+    for (int i = 0; i < 400; ++i)
+        text += "[" + Numbered("name_%04d", i) + "]\r\n";
+    TempDir dir;
+    CIniFile ini;
+    ASSERT_TRUE(ini.Open(dir.Write("many.set", text).c_str()));
+    ASSERT_EQ(400, ini.GetSectionCount());
+    EXPECT_STREQ("name_0399", ini.GetSectionName(399));
+}
+
+TEST(CIniFileLoadTest, LongSectionsAndShortOnesBetweenThemLoadCompletely)
+{
+    // "exact" lists 92 lines of 10 characters and one of 9: 1022 characters with their NULs.
+    std::string text = "[big]\r\n";
+    for (int i = 0; i < 150; ++i)
+        text += Numbered("key%03d=", i) + Numbered("value of line %03d\r\n", i);
+    text += "[small]\r\na=1\r\nb=2\r\nc=3\r\n[exact]\r\n";
+    for (int i = 0; i < 92; ++i)
+        text += Numbered("k%03d=", i) + Numbered("%05d\r\n", i);
+    text += "last=1234\r\n[bigger]\r\n";
+    for (int i = 0; i < 400; ++i)
+        text += Numbered("entry%03d=", i) + Numbered("a somewhat longer value number %03d\r\n", i);
+    TempDir dir;
+    const std::string file = dir.Write("sections.set", text);
+    char lines[1024];
+    ASSERT_EQ(1022u, GetPrivateProfileSectionA("exact", lines, sizeof lines, file.c_str()));
+
+    CIniFile ini;
+    ASSERT_TRUE(ini.Open(file.c_str()));
+    ASSERT_EQ(4, ini.GetSectionCount());
+    EXPECT_TRUE(ini.HasKey("big", "key149"));
+    EXPECT_STREQ("value of line 149", ini.GetValue("big", "key149", ""));
+    EXPECT_TRUE(ini.HasKey("small", "c"));
+    EXPECT_FALSE(ini.HasKey("small", "key000"));
+    EXPECT_TRUE(ini.HasKey("exact", "k091"));
+    EXPECT_STREQ("1234", ini.GetValue("exact", "last", ""));
+    EXPECT_STREQ("a somewhat longer value number 399", ini.GetValue("bigger", "entry399", ""));
+}
+
+TEST(CIniFileLoadTest, ValuesOfAKilobyteAndMoreComeBackWhole)
+{
+    // 1023 characters answer 1023 from the first buffer, so they are read again as well.
+    const std::string exact = std::string(1022, 'e') + "E";
+    const std::string longer = "<" + std::string(3000, 'x') + ">";
+    TempDir dir;
+    CIniFile ini;
+    ASSERT_TRUE(ini.Open(dir.Write("values.set", "[s]\r\nexact=" + exact + "\r\nlonger=" + longer + "\r\n").c_str()));
+    EXPECT_EQ(exact, ini.GetValue("s", "exact", ""));
+    EXPECT_EQ(longer, ini.GetValue("s", "longer", ""));
+}
