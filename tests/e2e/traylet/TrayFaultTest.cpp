@@ -1,0 +1,146 @@
+// The exports' argument checks and the faults a client can run into: no memory, a second Init,
+// release without Shutdown, a failed store of the owner's previous procedure, missing pieces.
+#include "ImportPatch.h"
+#include "MenuWatcher.h"
+#include "TrayletFixture.h"
+
+namespace {
+
+LPVOID WINAPI NoMemory(HANDLE, DWORD, SIZE_T)
+{
+    return nullptr;
+}
+
+decltype(&SetPropA) g_pfnRealSetProp = nullptr;
+
+BOOL WINAPI FailWndProcProperty(HWND hWnd, LPCSTR pszName, HANDLE hData)
+{
+    if (!IS_INTRESOURCE(pszName) && lstrcmpA(pszName, "WNDPROC") == 0)
+        return FALSE;
+    return g_pfnRealSetProp(hWnd, pszName, hData);
+}
+
+} // namespace
+
+TEST(TrayletExports, NullArgumentsGiveZero)
+{
+    const TrayletLibrary& lib = TrayletLibrary::Get();
+    EXPECT_EQ(lib.pfnCreate(nullptr), 0);
+    EXPECT_EQ(lib.pfnDestroy(nullptr), 0);
+    TrayManager* pNone = nullptr;
+    EXPECT_EQ(lib.pfnDestroy(&pNone), 1);
+}
+
+TEST(TrayletExports, ExhaustedMemoryStoresNullAndReportsFailure)
+{
+    const TrayletLibrary& lib = TrayletLibrary::Get();
+    int stale = 0;
+    auto* pManager = reinterpret_cast<TrayManager*>(&stale); // must be overwritten
+    {
+        ImportPatch patch(lib.hModule, "kernel32.dll", "HeapAlloc", reinterpret_cast<void*>(NoMemory));
+        ASSERT_TRUE(patch.IsActive());
+        EXPECT_EQ(lib.pfnCreate(&pManager), 0);
+    }
+    EXPECT_EQ(pManager, nullptr);
+}
+
+TEST_F(TrayletTest, NullOwnerLeavesMenuAloneButShowsIcon)
+{
+    TrayManager* pManager = NewManager();
+    EXPECT_EQ(pManager->Init(nullptr, icon, "Quillory", menu.Menu()), 0);
+    EXPECT_TRUE(IconShown(TrayWnd()));
+    EXPECT_EQ(CountCommand(menu.Submenu(), kCmdOpen), 0);
+    EXPECT_EQ(pManager->Shutdown(), 1);
+}
+
+TEST_F(TrayletTest, MenuWithoutSubmenuShowsNoMenuAndShutdownReportsIt)
+{
+    TestMenu plain(false);
+    TrayManager* pManager = NewManager();
+    EXPECT_EQ(pManager->Init(owner.Wnd(), icon, "Quillory", plain.Menu()), 1);
+    const HWND hTray = TrayWnd();
+    EXPECT_EQ(pManager->GetPopupMenu(), nullptr);
+    EXPECT_EQ(GetMenuItemCount(plain.Menu()), 1);
+    EXPECT_EQ(CountCommand(plain.Menu(), kCmdOpen), 0);
+
+    MenuWatcher watcher(MenuWatcher::Action::Cancel, 500);
+    SendMessageA(hTray, kCallbackMessage, kIconId, WM_RBUTTONUP);
+    watcher.Join();
+    EXPECT_FALSE(watcher.Seen());
+
+    EXPECT_EQ(pManager->Shutdown(), 0);
+    EXPECT_TRUE(TrayWindows().empty());
+    EXPECT_FALSE(IconShown(hTray));
+}
+
+TEST_F(TrayletTest, FailedStoreOfPreviousProcedurePutsOwnerBack)
+{
+    TrayManager* pManager = NewManager();
+    {
+        ImportPatch patch(lib.hModule, "user32.dll", "SetPropA",
+                          reinterpret_cast<void*>(FailWndProcProperty));
+        ASSERT_TRUE(patch.IsActive());
+        g_pfnRealSetProp = patch.Original<decltype(&SetPropA)>();
+        EXPECT_EQ(pManager->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 0);
+    }
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(owner.Wnd(), GWLP_WNDPROC)), owner.OwnProc());
+    EXPECT_EQ(CountCommand(menu.Submenu(), kCmdOpen), 0);
+    EXPECT_TRUE(IconShown(TrayWnd()));
+
+    SendMessageA(owner.Wnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(owner.Count(WM_CLOSE), 1) << "the owner's own procedure handles close again";
+    EXPECT_EQ(SendMessageA(owner.Wnd(), TestOwner::kPing, 0, 0), TestOwner::kPingAnswer);
+}
+
+TEST_F(TrayletTest, SecondManagerInProcessWorksWithoutChainingOwnerToItself)
+{
+    TrayManager* pFirst = NewManager();
+    ASSERT_EQ(pFirst->Init(owner.Wnd(), icon, "first", menu.Menu()), 1);
+    ASSERT_EQ(pFirst->Shutdown(), 1);
+    EXPECT_EQ(Release(pFirst), 1);
+
+    TrayManager* pSecond = NewManager();
+    EXPECT_EQ(pSecond->Init(owner.Wnd(), icon, "second", menu.Menu()), 1);
+    const HWND hTray = TrayWnd();
+    EXPECT_EQ(GetPropA(hTray, "TrayManagerObj"), pSecond);
+    EXPECT_TRUE(IconShown(hTray));
+    EXPECT_EQ(CountCommand(menu.Submenu(), kCmdOpen), 1);
+
+    // A procedure chained to itself would recurse without end on the next message (under Wine
+    // that ends the process with exit code 0), so repair the chain before failing.
+    const HANDLE hPrevProc = GetPropA(owner.Wnd(), "WNDPROC");
+    const auto hOwnProc = reinterpret_cast<HANDLE>(owner.OwnProc());
+    if (hPrevProc != hOwnProc)
+        SetPropA(owner.Wnd(), "WNDPROC", hOwnProc);
+    ASSERT_EQ(hPrevProc, hOwnProc);
+    EXPECT_EQ(SendMessageA(owner.Wnd(), TestOwner::kPing, 0, 0), TestOwner::kPingAnswer);
+    EXPECT_EQ(owner.Count(TestOwner::kPing), 1);
+    SendMessageA(owner.Wnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(owner.Wnd()));
+    EXPECT_EQ(owner.Count(WM_CLOSE), 0);
+}
+
+TEST_F(TrayletTest, SecondInitOfOneManagerKeepsOneWindow)
+{
+    TrayManager* pManager = NewManager();
+    ASSERT_EQ(pManager->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 1);
+    EXPECT_EQ(pManager->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 1);
+    const HWND hTray = TrayWnd();
+    EXPECT_EQ(GetPropA(hTray, "TrayManagerObj"), pManager);
+    EXPECT_TRUE(IconShown(hTray));
+}
+
+TEST_F(TrayletTest, ReleaseWithoutShutdownLeavesNoWindowBehind)
+{
+    TrayManager* pManager = NewManager();
+    ASSERT_EQ(pManager->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 1);
+    const HWND hTray = TrayWnd();
+
+    EXPECT_EQ(Release(pManager), 1);
+    EXPECT_TRUE(TrayWindows().empty());
+    EXPECT_FALSE(IconShown(hTray));
+    // A shell restart afterwards finds nothing of the released manager.
+    ASSERT_TRUE(PostMessageA(HWND_BROADCAST, TaskbarCreatedMessage(), 0, 0));
+    PumpFor(200);
+    EXPECT_FALSE(IconShown(hTray));
+}
