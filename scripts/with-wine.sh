@@ -47,6 +47,12 @@ export DISPLAY=":$(head -n1 "$run_dir/display")"
 
 # Without a window manager, let Wine manage nothing itself: hiding is then immediate.
 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+# A crashing program must end (and fail its test), not wait in the debugger.
+"$WINE" reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
+# The settings above take effect for programs of a new server: restart it, and keep it up.
+"$WINESERVER" -k >/dev/null 2>&1 || true
+"$WINESERVER" -w >/dev/null 2>&1 || true
+"$WINESERVER" -p >/dev/null 2>&1 || true
 # The Desktop of a new prefix is a link to $HOME; tests write there, so make it a real folder.
 user_dir=$(ls -d "$WINEPREFIX/drive_c/users/"* 2>/dev/null | grep -v '/Public$' | head -n1)
 if [ -n "$user_dir" ] && [ -L "$user_dir/Desktop" ]; then

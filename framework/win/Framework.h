@@ -6,6 +6,7 @@
 #include "CDataExchange.h"
 #include "CDialog.h"
 #include "CException.h"
+#include "CInternetSession.h"
 #include "CFont.h"
 #include "CMenu.h"
 #include "CProgressCtrl.h"
