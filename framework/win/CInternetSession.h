@@ -29,6 +29,12 @@ public:
     ~CInternetHandle() { Close(); }
     void Close();
     HINTERNET Get() const { return m_h; }
+    HINTERNET Release()
+    {
+        HINTERNET h = m_h;
+        m_h = nullptr;
+        return h;
+    }
 private:
     HINTERNET m_h;
 };
@@ -38,11 +44,13 @@ private:
 class CInternetFile
 {
 public:
-    explicit CInternetFile(HINTERNET hFile) : m_hFile(hFile) {}
+    // Takes the request handle and, for HTTP, the connection it runs on.
+    CInternetFile(HINTERNET hConnect, HINTERNET hFile) : m_hConnect(hConnect), m_hFile(hFile) {}
     // Reads up to nCount bytes; answers how many arrived (0 at the end).
     UINT Read(void* lpBuf, UINT nCount);
-    void Close() { m_hFile.Close(); }
+    void Close();
 private:
+    CInternetHandle m_hConnect;     // declared first: closed after the request
     CInternetHandle m_hFile;
 };
 
@@ -56,6 +64,8 @@ public:
                      const char* pstrProxyName = nullptr, const char* pstrProxyBypass = nullptr,
                      DWORD dwFlags = 0);
     bool IsOpen() const { return m_hSession.Get() != nullptr; }
+    // Sets a numeric option of the session. The connect, send and receive timeouts also
+    // apply to every request the session opens.
     BOOL SetOption(DWORD dwOption, DWORD dwValue);
     // Opens the address; throws CInternetException when the request fails.
     std::unique_ptr<CInternetFile> OpenURL(const char* pstrURL, DWORD_PTR dwContext = 1,
@@ -64,5 +74,15 @@ public:
                                            DWORD dwHeadersLength = 0);
     void Close() { m_hSession.Close(); }
 private:
+    // HTTP addresses go through an explicit connection and request, so that the session's
+    // timeouts can be put on the request itself: not every WinINet passes them on.
+    std::unique_ptr<CInternetFile> OpenHttpURL(const char* pstrURL, DWORD_PTR dwContext,
+                                               DWORD dwFlags, const char* pstrHeaders,
+                                               DWORD dwHeadersLength);
+    void ApplyTimeouts(HINTERNET hRequest) const;
+
     CInternetHandle m_hSession;
+    DWORD m_dwConnectTimeout = 0;   // 0: the system's own
+    DWORD m_dwSendTimeout = 0;
+    DWORD m_dwReceiveTimeout = 0;
 };

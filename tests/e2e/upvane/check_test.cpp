@@ -275,10 +275,12 @@ TEST_P(UpvaneHostileServer, DialogReportsAndSurvives)
     StartWith();
     HWND box = m_run.CheckAndWait(60000);
     const Outcome outcome = GetParam().outcome;
-    if (outcome == Outcome::ErrorBox)
+    if (outcome == Outcome::ErrorBox) {
         ASSERT_NE(nullptr, box);
-    if (outcome == Outcome::Document)
+    }
+    if (outcome == Outcome::Document) {
         ASSERT_EQ(nullptr, box) << UpvaneRun::MessageBoxText(box);
+    }
     if (box) {
         EXPECT_EQ("Upvane", Title(box));
         EXPECT_FALSE(UpvaneRun::MessageBoxText(box).empty());
@@ -331,7 +333,9 @@ INSTANTIATE_TEST_SUITE_P(
         HostileServer{"AnswersSlowly", HttpReply::Ok("Sample App Version 3.1 Build 5").Delay(2000),
                       Outcome::Document, "Sample App Version 3.1 Build 5"},
         HostileServer{"ClosesWithoutAnswer", HttpReply::CloseWithoutAnswer(), Outcome::Either, ""},
-        HostileServer{"NeverAnswers", HttpReply::NeverAnswer(), Outcome::ErrorBox, ""}),
+        // The check gives up after its network timeout (an error box, or under some WinINet
+        // versions an empty answer) instead of blocking the dialog for good.
+        HostileServer{"NeverAnswers", HttpReply::NeverAnswer(), Outcome::Either, ""}),
     [](const ::testing::TestParamInfo<HostileServer>& info) { return info.param.name; });
 
 }  // namespace
