@@ -29,6 +29,11 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
+# QS_USE_DISPLAY=1 shows the programs on the user's own display instead of a private one.
+own_display=""
+[ -n "${QS_USE_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ] && own_display=1
+
+if [ -z "$own_display" ]; then
 # A display of our own: Xvfb picks a free number and writes it to the pipe.
 exec 3> "$run_dir/display"
 Xvfb -displayfd 3 -screen 0 "${QS_SCREEN:-1280x1024x24}" -nolisten tcp -nolisten unix -listen local \
@@ -41,12 +46,13 @@ for _ in $(seq 1 100); do
 done
 [ -s "$run_dir/display" ] || { echo "with-wine: Xvfb did not start" >&2; cat "$run_dir/xvfb.log" >&2; exit 2; }
 export DISPLAY=":$(head -n1 "$run_dir/display")"
+fi
 
 "$WINE" wineboot -i >/dev/null 2>&1
 "$WINESERVER" -p >/dev/null 2>&1 || true
 
 # Without a window manager, let Wine manage nothing itself: hiding is then immediate.
-"$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+[ -n "$own_display" ] || "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 # A crashing program must end (and fail its test), not wait in the debugger.
 "$WINE" reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
 # The settings above take effect for programs of a new server: restart it, and keep it up.

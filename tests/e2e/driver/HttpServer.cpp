@@ -135,7 +135,7 @@ std::string HttpReply::Bytes() const {
   return bytes;
 }
 
-HttpServer::HttpServer() : m_listener(INVALID_SOCKET) {
+HttpServer::HttpServer(unsigned short port) : m_listener(INVALID_SOCKET) {
   m_default = HttpReply::Status("HTTP/1.0 404 Not Found", "not found");
   WSADATA data;
   if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return;
@@ -146,7 +146,7 @@ HttpServer::HttpServer() : m_listener(INVALID_SOCKET) {
   sockaddr_in address = {};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);  // loopback only, never all interfaces
-  address.sin_port = 0;                              // the system picks a free port
+  address.sin_port = htons(port);                    // 0: the system picks a free port
   int length = sizeof address;
   if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
       listen(listener, SOMAXCONN) != 0 ||

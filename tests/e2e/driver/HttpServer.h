@@ -64,8 +64,9 @@ struct HttpReply {
 
 class HttpServer {
  public:
-  // Starts listening and serving at once; check Listening().
-  HttpServer();
+  // Starts listening and serving at once on `port` (0: one the system picks); check
+  // Listening().
+  explicit HttpServer(unsigned short port = 0);
   // Stops: closes the listening socket and every open connection and joins all threads.
   ~HttpServer();
   HttpServer(const HttpServer&) = delete;
