@@ -1,0 +1,96 @@
+// The link's context menu: where it opens, what hover does, and that its items run the
+// commands they name.
+#include <gtest/gtest.h>
+
+#include "Clipboard.h"
+#include "LinkProgram.h"
+#include "Menu.h"
+#include "UrlRecorder.h"
+#include "Wait.h"
+#include "Window.h"
+
+namespace qs::e2e::hlink {
+namespace {
+
+class LinkMenuTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_recorder.Registered());
+    m_program = LinkProgram::Start(m_setup);
+    ASSERT_TRUE(m_program->Ready());
+  }
+
+  void CloseMenu(HWND menu) {
+    DismissMenu(menu);
+    if (!WaitForNoPopupMenu(2000, m_program->process().Id())) CancelMenuMode(m_program->SiteLink());
+    ASSERT_TRUE(WaitForNoPopupMenu(kTimeoutMs, m_program->process().Id()));
+  }
+
+  UrlRecorder m_recorder;
+  LinkSetup m_setup;
+  std::unique_ptr<LinkProgram> m_program;
+};
+
+TEST_F(LinkMenuTest, KeyboardRequestOpensAtTheClientCornerPlusFive) {
+  HWND link = m_program->SiteLink();
+  const RECT client = ClientScreenRect(link);
+
+  HWND menu = OpenContextMenu(link, POINT{-1, -1}, kTimeoutMs);
+  ASSERT_TRUE(menu);
+  const RECT at = ScreenRect(menu);
+  EXPECT_EQ(at.left, client.left + 5);
+  EXPECT_EQ(at.top, client.top + 5);
+  CloseMenu(menu);
+
+  // A mouse request opens where the pointer was.
+  const POINT point{client.left + 30, client.top + 2};
+  menu = OpenContextMenu(link, point, kTimeoutMs);
+  ASSERT_TRUE(menu);
+  EXPECT_EQ(ScreenRect(menu).left, point.x);
+  EXPECT_EQ(ScreenRect(menu).top, point.y);
+  CloseMenu(menu);
+  EXPECT_TRUE(m_program->process().Running());
+}
+
+TEST_F(LinkMenuTest, OpeningTheMenuEndsHoverWithTheSavedColour) {
+  HWND link = m_program->SiteLink();
+  PostMouseMove(link, 5, 5);
+  ASSERT_TRUE(WaitForLinkColour(link, kRed));
+  HWND menu = OpenContextMenu(link, POINT{-1, -1}, kTimeoutMs);
+  ASSERT_TRUE(menu);
+  EXPECT_TRUE(WaitForLinkColour(link, kBlue));
+  CloseMenu(menu);
+
+  // Once visited, the colour the menu returns to is purple.
+  m_program->PostCommand(link, kOpenCommand);
+  ASSERT_TRUE(m_recorder.WaitForAddresses(1, kTimeoutMs));
+  PostMouseMove(link, 5, 5);
+  ASSERT_TRUE(WaitForLinkColour(link, kRed));
+  menu = OpenContextMenu(link, POINT{-1, -1}, kTimeoutMs);
+  ASSERT_TRUE(menu);
+  EXPECT_TRUE(WaitForLinkColour(link, kPurple));
+  CloseMenu(menu);
+  // After the menu the link tracks hover afresh.
+  PostMouseMove(link, 5, 5);
+  EXPECT_TRUE(WaitForLinkColour(link, kRed));
+}
+
+TEST_F(LinkMenuTest, ItemsRunOpenAndCopyShortcut) {
+  HWND link = m_program->MailLink();
+  ASSERT_TRUE(ClearClipboard());
+  HWND menu = OpenContextMenu(link, POINT{-1, -1}, kTimeoutMs);
+  ASSERT_TRUE(menu);
+  ChooseMenuItem(menu, 1);    // "Copy Shor&tcut"
+  ASSERT_TRUE(WaitForClipboardOwner(link));
+  EXPECT_EQ(ClipboardText(), m_setup.MailUrl());
+  ASSERT_TRUE(WaitForNoPopupMenu(kTimeoutMs, m_program->process().Id()));
+
+  menu = OpenContextMenu(link, POINT{-1, -1}, kTimeoutMs);
+  ASSERT_TRUE(menu);
+  ChooseMenuItem(menu, 0);    // "&Open"
+  ASSERT_TRUE(m_recorder.WaitForAddresses(1, kTimeoutMs));
+  EXPECT_EQ(m_recorder.Addresses(), std::vector<std::string>{m_setup.MailUrl()});
+}
+
+}  // namespace
+}  // namespace qs::e2e::hlink

@@ -1,0 +1,320 @@
+#include "HLinkCtrl.h"
+
+#include <intshcut.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "ClipboardText.h"
+#include "ComRef.h"
+#include "HLinkSheet.h"
+#include "ShellItemList.h"
+#include "ShortcutPath.h"
+#include "resource.h"
+
+namespace {
+
+const char kOpenVerb[] = "open";
+
+LinkRect ToLinkRect(const RECT& rc)
+{
+    return { rc.left, rc.top, rc.right, rc.bottom };
+}
+
+// The system's pointing hand; the program's own cursor 130 where the system has none.
+HCURSOR LoadLinkCursor()
+{
+    HCURSOR hCursor = ::LoadCursorA(nullptr, IDC_HAND);
+    if (hCursor)
+        return hCursor;
+    LPCSTR lpszName = MAKEINTRESOURCEA(IDC_HLINK_HAND);
+    HINSTANCE hInst = AfxFindResourceHandle(lpszName, RT_GROUP_CURSOR);
+    return ::LoadCursorA(hInst, lpszName);
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CHLinkCtrl, CStatic)
+    ON_WM_CONTEXTMENU()
+    ON_WM_SETCURSOR()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_MOUSEMOVE()
+    ON_COMMAND(ID_HLINK_COPYSHORTCUT, OnLinkCopyShortcut)
+    ON_COMMAND(ID_HLINK_PROPERTIES, OnLinkProperties)
+    ON_WM_CTLCOLOR_REFLECT()
+    ON_COMMAND(ID_HLINK_OPEN, OnLinkOpen)
+    ON_COMMAND(ID_HLINK_ADDTOFAVORITES, OnLinkAddToFavorites)
+    ON_COMMAND(ID_HLINK_ADDTODESKTOP, OnLinkAddToDesktop)
+END_MESSAGE_MAP()
+
+// Construction
+
+CHLinkCtrl::CHLinkCtrl()
+    : m_hLinkCursor(LoadLinkCursor()),
+      m_crNormal(kLinkNormalColor),
+      m_crVisited(kLinkVisitedColor),
+      m_crHover(kLinkHoverColor),
+      m_bTrackHover(TRUE),
+      m_bInMenu(FALSE),
+      m_bContextMenu(TRUE)
+{
+}
+
+// m_fontLink deletes its font, then the target is freed and the static goes.
+CHLinkCtrl::~CHLinkCtrl()
+{
+    // A static that outlives its link must not keep drawing with the font deleted here.
+    if (m_hWnd && m_fontLink.GetSafeHandle() && GetFont() == m_fontLink.GetSafeHandle())
+        SendMessage(WM_SETFONT, 0, FALSE);
+}
+
+// Operations
+
+void CHLinkCtrl::SetLinkURL(const CString& strURL)
+{
+    m_strURL = strURL;
+}
+
+CString CHLinkCtrl::GetLinkURL() const
+{
+    return m_strURL;
+}
+
+// Colour request
+
+HBRUSH CHLinkCtrl::CtlColor(CDC* pDC, UINT)
+{
+    // A static without SS_NOTIFY gets no mouse input: the link gives itself the bit as soon
+    // as it is painted.
+    const DWORD dwStyle = GetStyle();
+    if (LinkStyleLacksNotify(dwStyle))
+        ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(LinkStyleWithNotify(dwStyle)));
+
+    if (!LinkStyleDrawsAsLink(dwStyle))
+        return nullptr;
+
+    if (!m_fontLink.GetSafeHandle())
+        CreateLinkFont();
+    if (m_fontLink.GetSafeHandle())
+        pDC->SelectObject(&m_fontLink);
+    pDC->SetTextColor(LinkColorForState(m_state.m_nState, m_crNormal, m_crVisited, m_crHover));
+    pDC->SetBkMode(TRANSPARENT);
+    return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+}
+
+void CHLinkCtrl::CreateLinkFont()
+{
+    // A static that was never given a font draws with its dialog's font; failing that, the
+    // default GUI font stands in.
+    HFONT hFont = GetFont();
+    if (!hFont) {
+        if (HWND hParent = GetParentHwnd())
+            hFont = reinterpret_cast<HFONT>(::SendMessageA(hParent, WM_GETFONT, 0, 0));
+    }
+    if (!hFont)
+        hFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+
+    LOGFONTA lf = {};
+    if (!::GetObjectA(hFont, sizeof(lf), &lf))
+        return;
+    lf.lfUnderline = TRUE;
+    if (!m_fontLink.CreateFontIndirect(&lf))
+        return;
+    // Some statics (Wine's) select their own font after asking for colours, which would undo
+    // the selection in the colour request: the static gets the underlined font as its own too.
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontLink.GetSafeHandle()), FALSE);
+}
+
+// Mouse
+
+BOOL CHLinkCtrl::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+{
+    // While the menu is tracked the pointer is the menu's; without a cursor of our own the
+    // static's would do as well.
+    if (m_bInMenu || !m_hLinkCursor)
+        return CStatic::OnSetCursor(pWnd, nHitTest, message);
+    ::SetCursor(m_hLinkCursor);
+    return TRUE;
+}
+
+void CHLinkCtrl::OnMouseMove(UINT nFlags, CPoint point)
+{
+    if (!m_bTrackHover)
+        return;
+
+    CRect rcClient;
+    GetClientRect(rcClient);
+    // Leaving is seen through the capture taken on entry: the next move outside still
+    // arrives here.
+    switch (DecideHoverMove(m_state, ToLinkRect(rcClient), { point.x, point.y })) {
+    case HoverMove::Enter:
+        SetCapture();
+        SetHover(TRUE);
+        break;
+    case HoverMove::Leave:
+        SetHover(FALSE);
+        ::ReleaseCapture();
+        break;
+    case HoverMove::None:
+        break;
+    }
+    CStatic::OnMouseMove(nFlags, point);
+}
+
+void CHLinkCtrl::OnLButtonDown(UINT, CPoint)
+{
+    // Posted, so the open runs after the click, through the same command as the menu's Open.
+    PostMessage(WM_COMMAND, MAKEWPARAM(ID_HLINK_OPEN, 0), 0);
+}
+
+void CHLinkCtrl::SetHover(BOOL bHover)
+{
+    if (m_state.SetHover(bHover != FALSE))
+        InvalidateRect(nullptr, TRUE);
+}
+
+// Opening
+
+void CHLinkCtrl::OnLinkOpen()
+{
+    // The visited colour shows at the next paint.
+    if (OpenLink())
+        m_state.MarkVisited();
+}
+
+BOOL CHLinkCtrl::OpenLink()
+{
+    CWaitCursor wait;
+    BOOL ok = InvokeLinkObject();
+    if (!ok)
+        ok = ShellOpenLink();
+    return ok;
+}
+
+BOOL CHLinkCtrl::InvokeLinkObject()
+{
+    ComRef<IUniformResourceLocatorA> pURL;
+    if (FAILED(::CoCreateInstance(CLSID_InternetShortcut, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IUniformResourceLocatorA, pURL.Receive())) || !pURL)
+        return FALSE;
+    if (FAILED(pURL->SetURL(m_strURL, IURL_SETURL_FL_GUESS_PROTOCOL)))
+        return FALSE;
+
+    URLINVOKECOMMANDINFOA info = {};
+    info.dwcbSize = sizeof(info);
+    info.dwFlags = IURL_INVOKECOMMAND_FL_ALLOW_UI;
+    info.hwndParent = GetParentHwnd();
+    info.pcszVerb = kOpenVerb;
+    return SUCCEEDED(pURL->InvokeCommand(&info)) ? TRUE : FALSE;
+}
+
+BOOL CHLinkCtrl::ShellOpenLink()
+{
+    HINSTANCE hResult = ::ShellExecuteA(GetParentHwnd(), kOpenVerb, m_strURL, nullptr, nullptr, SW_SHOW);
+    // Values up to 32 are error codes.
+    return reinterpret_cast<INT_PTR>(hResult) > 32 ? TRUE : FALSE;
+}
+
+HWND CHLinkCtrl::GetParentHwnd() const
+{
+    return ::GetParent(m_hWnd);
+}
+
+// Context menu and its commands
+
+void CHLinkCtrl::OnContextMenu(CWnd*, CPoint point)
+{
+    if (!m_bContextMenu)
+        return;
+
+    SetHover(FALSE);
+    ::ReleaseCapture();
+
+    if (IsKeyboardMenuPoint({ point.x, point.y })) {
+        CRect rcClient;
+        GetClientRect(rcClient);
+        ClientToScreen(rcClient);
+        const LinkPoint pt = KeyboardMenuPoint(ToLinkRect(rcClient));
+        point = CPoint(pt.x, pt.y);
+    }
+
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_HLINK_MENU))
+        return;
+    CMenu popup = menu.GetSubMenu(0);
+    if (!popup.GetSafeHmenu())
+        return;
+
+    // The chosen command comes back to this window as WM_COMMAND.
+    m_bInMenu = TRUE;
+    popup.TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, point.x, point.y, m_hWnd);
+    m_bInMenu = FALSE;
+    menu.DestroyMenu();
+}
+
+void CHLinkCtrl::OnLinkCopyShortcut()
+{
+    PutClipboardText(m_hWnd, m_strURL);
+}
+
+void CHLinkCtrl::OnLinkAddToFavorites()
+{
+    AddLinkToFolder(CSIDL_FAVORITES);
+}
+
+void CHLinkCtrl::OnLinkAddToDesktop()
+{
+    AddLinkToFolder(CSIDL_DESKTOP);
+}
+
+BOOL CHLinkCtrl::AddLinkToFolder(int nFolder)
+{
+    CWaitCursor wait;
+
+    ComRef<IMalloc> pMalloc;
+    if (FAILED(::SHGetMalloc(pMalloc.ReceiveTyped())) || !pMalloc)
+        return FALSE;
+
+    CString strPath;
+    {
+        ShellItemList folder(pMalloc.Get());
+        char szFolder[MAX_PATH] = {};
+        if (FAILED(::SHGetSpecialFolderLocation(nullptr, nFolder, folder.Receive())) || !folder.Get())
+            return FALSE;
+        if (!::SHGetPathFromIDListA(folder.Get(), szFolder))
+            return FALSE;
+
+        CString strText;
+        GetWindowText(strText);
+        if (!MakeShortcutPath(szFolder, strText, strPath))
+            return FALSE;
+    }   // the folder's item list is freed before the shortcut is saved
+
+    return SaveLinkShortcut(strPath);
+}
+
+BOOL CHLinkCtrl::SaveLinkShortcut(const CString& strPath)
+{
+    ComRef<IUniformResourceLocatorA> pURL;
+    if (FAILED(::CoCreateInstance(CLSID_InternetShortcut, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IUniformResourceLocatorA, pURL.Receive())) || !pURL)
+        return FALSE;
+    if (FAILED(pURL->SetURL(m_strURL, IURL_SETURL_FL_GUESS_PROTOCOL)))
+        return FALSE;
+    ComRef<IPersistFile> pFile;
+    if (FAILED(pURL->QueryInterface(IID_IPersistFile, pFile.Receive())) || !pFile)
+        return FALSE;
+
+    WCHAR wszPath[MAX_PATH];
+    if (!::MultiByteToWideChar(CP_ACP, 0, strPath, -1, wszPath, MAX_PATH))
+        return FALSE;
+    // Remembered: the object takes the file as its current file.
+    return SUCCEEDED(pFile->Save(wszPath, TRUE)) ? TRUE : FALSE;
+}
+
+void CHLinkCtrl::OnLinkProperties()
+{
+    CHLinkSheet sheet(IDS_HLINK_PROPERTIES, GetParent(), 0);
+    sheet.m_psh.dwFlags |= PSH_NOAPPLYNOW;
+    sheet.m_pageGeneral.m_pLink = this;
+    sheet.DoModal();
+}
