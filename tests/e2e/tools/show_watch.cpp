@@ -1,0 +1,59 @@
+// The show watch: a WH_CALLWNDPROC hook that the tests put on a tool's main thread. It
+// records when the dialog starts its initialisation, the icons it takes, whether any
+// top-level window of the thread becomes visible, and when the dialog goes.
+#include <string>
+
+#include <windows.h>
+
+#include "RunRecords.h"
+
+namespace {
+
+using qs::e2e::tools::AppendRecord;
+using qs::e2e::tools::kWatchLogVariable;
+using qs::e2e::tools::NowMs;
+
+bool g_shownRecorded = false;
+
+bool IsTopLevel(HWND hwnd) { return GetAncestor(hwnd, GA_PARENT) == GetDesktopWindow(); }
+
+void Record(const std::string& what) {
+  AppendRecord(kWatchLogVariable, std::to_string(static_cast<long long>(NowMs())) + " " + what);
+}
+
+void Watch(const CWPSTRUCT& call) {
+  if (!IsTopLevel(call.hwnd)) return;
+  switch (call.message) {
+    case WM_INITDIALOG:
+      Record("init");
+      break;
+    case WM_SETICON:
+      if (call.lParam) Record(call.wParam == ICON_BIG ? "icon big" : "icon small");
+      break;
+    case WM_DESTROY:
+      Record("destroyed");
+      break;
+    default:
+      break;
+  }
+  // Visible now, or about to be made so.
+  bool shown = IsWindowVisible(call.hwnd) != FALSE;
+  if (call.message == WM_WINDOWPOSCHANGED) {
+    const auto* pos = reinterpret_cast<const WINDOWPOS*>(call.lParam);
+    shown = shown || (pos && (pos->flags & SWP_SHOWWINDOW));
+  }
+  if (shown && !g_shownRecorded) {
+    g_shownRecorded = true;
+    char title[128] = {};
+    GetWindowTextA(call.hwnd, title, sizeof title);
+    Record(std::string("shown ") + title);
+  }
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK ToolsShowWatchProc(int code, WPARAM wParam,
+                                                                      LPARAM lParam) {
+  if (code == HC_ACTION && lParam) Watch(*reinterpret_cast<const CWPSTRUCT*>(lParam));
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
