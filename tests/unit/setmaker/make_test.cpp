@@ -1,0 +1,162 @@
+// Making set files: every value that can be stored comes back through Upvane's way of reading;
+// refused and failed runs write nothing and leave an existing file as it was.
+#include "Descramble.h"
+#include "SetFileMaker.h"
+#include "ValueRules.h"
+#include "setmaker_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char kOldBytes[] = "; the vendor's previous set file\r\n[information]\r\ntitle=\xF3\xD5\r\n";
+
+struct RefusalCase
+{
+    const char* name;
+    int nKey;
+    CString strPlain;
+    int nPosition;          // the position the refusal names
+    const char* pszWords;   // what the refusal says the reader would do
+};
+
+// Plain values whose scrambled form carries the named byte.
+CString PlainFor(const CString& strStored)
+{
+    return ToggleScrambling(strStored);
+}
+
+} // namespace
+
+TEST(MakeSetFileTest, ValuesOfEveryByteComeBackAsUpvaneReadsThem)
+{
+    TempDir dir;
+    // Bytes 1 to 255 in order can all be stored; the other keys take turned-around orders of
+    // the same bytes, as far as the rules let them.
+    CString strAllBytes;
+    for (int b = 1; b < 256; ++b)
+        strAllBytes += static_cast<char>(b);
+    ASSERT_TRUE(FindValueProblems(strAllBytes).empty());
+
+    SetFileValueSet values;
+    int nStored = 0;
+    for (int nKey = 0; nKey < keyCount; ++nKey) {
+        const CString strTurned = strAllBytes.Mid(nKey * 29) + strAllBytes.Left(nKey * 29);
+        values[nKey] = FindValueProblems(strTurned).empty() ? strTurned : strAllBytes;
+        nStored += *values[nKey] == strTurned ? 1 : 0;
+    }
+    EXPECT_GE(nStored, 5);
+    // A value longer than the reader's first 1024-byte buffer: stored as 'x', with 'y' where
+    // 'x' would stand for a plain NUL.
+    CString strLong('x', 3000);
+    for (int i = 0xDF; i < strLong.GetLength(); i += 256)
+        strLong.SetAt(i, 'y');
+    values[keyInfo] = ToggleScrambling(strLong);
+
+    const MakeResult result = MakeSetFile(dir.PathOf("all.set"), values, false);
+    ASSERT_TRUE(result.m_bWritten) << result.m_strFailure << (result.m_refusals.empty() ? "" : result.m_refusals[0]);
+    const SetFileReading reading = ReadSetFileAsUpvane(dir.PathOf("all.set"));
+    for (int nKey = 0; nKey < keyCount; ++nKey) {
+        ASSERT_TRUE(reading.m_values[nKey].has_value()) << kSetFileKeys[nKey];
+        EXPECT_EQ(*values[nKey], *reading.m_values[nKey]) << kSetFileKeys[nKey];
+    }
+    EXPECT_EQ(std::vector<std::string>{"all.set"}, FolderEntries(dir.Path()));
+}
+
+TEST(MakeSetFileTest, EachRefusalNamesKeyAndPositionAndLeavesTheOldFileByteForByte)
+{
+    const RefusalCase kCases[] = {
+        {"plain NUL", keyInfo, CString("Quill\0ory", 9), 5, "NUL byte at position 5"},
+        {"stored NUL", keySite, PlainFor(CString("ab\0cd", 5)), 2, "scrambles to a NUL byte"},
+        {"stored CR", keyTitle, PlainFor("ab\rcd"), 2, "line break (0x0D)"},
+        {"stored LF", keyMailText, PlainFor("abcd\n"), 4, "line break (0x0A)"},
+        {"leading blank", keyWebMail, PlainFor(" abc"), 0, "trims from the start"},
+        {"leading tab", keyWizFile, PlainFor("\tabc"), 0, "trims from the start"},
+        {"trailing Ctrl-Z", keyUpdateFileName, PlainFor("abc\x1A"), 3, "trims from the end"},
+        {"trailing form feed", keyInstalled, PlainFor("abc\f"), 3, "trims from the end"},
+        {"trailing vertical tab", keyInstalled, PlainFor("abc\v"), 3, "trims from the end"},
+        {"double quotes", keyWebLink, PlainFor("\"abc\""), 0, "pair of quotes (\")"},
+        {"single quotes", keyWebLink, PlainFor("'abc'"), 0, "pair of quotes (')"},
+    };
+    for (const RefusalCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string strOld(kOldBytes);
+        const std::string strPath = dir.Write("Quillory.set", strOld);
+        SetFileValueSet values = DemoValues();
+        values[c.nKey] = c.strPlain;
+
+        const MakeResult result = MakeSetFile(strPath, values, false);
+        EXPECT_FALSE(result.m_bWritten);
+        ASSERT_EQ(1u, result.m_refusals.size());
+        const std::string& strRefusal = result.m_refusals[0];
+        EXPECT_TRUE(Contains(strRefusal, std::string("key ") + kSetFileKeys[c.nKey] + ": ")) << strRefusal;
+        EXPECT_TRUE(Contains(strRefusal, "position " + std::to_string(c.nPosition))) << strRefusal;
+        EXPECT_TRUE(Contains(strRefusal, c.pszWords)) << strRefusal;
+        EXPECT_EQ(strOld, ReadWholeFile(strPath));
+        EXPECT_EQ(std::vector<std::string>{"Quillory.set"}, FolderEntries(dir.Path()));
+    }
+}
+
+TEST(MakeSetFileTest, MissingKeysAreRefusedUnlessAllowedAndThenLeftOut)
+{
+    TempDir dir;
+    const std::string strPath = dir.Write("Quillory.set", kOldBytes);
+    SetFileValueSet values = DemoValues();
+    values[keyInfo].reset();
+    values[keySite].reset();
+
+    const MakeResult refused = MakeSetFile(strPath, values, false);
+    EXPECT_FALSE(refused.m_bWritten);
+    ASSERT_EQ(2u, refused.m_refusals.size());
+    EXPECT_TRUE(Contains(refused.m_refusals[0], "key info: no value given"));
+    EXPECT_TRUE(Contains(refused.m_refusals[1], "key site: no value given"));
+    EXPECT_EQ(kOldBytes, ReadWholeFile(strPath));
+
+    // Allowed: the old file is replaced, and the two keys are not in the new one.
+    values[keyTitle] = CString();
+    ASSERT_TRUE(MakeSetFile(strPath, values, true).m_bWritten);
+    const SetFileReading reading = ReadSetFileAsUpvane(strPath);
+    EXPECT_FALSE(reading.m_values[keyInfo].has_value());
+    EXPECT_FALSE(reading.m_values[keySite].has_value());
+    ASSERT_TRUE(reading.m_values[keyTitle].has_value());
+    EXPECT_EQ(CString(), *reading.m_values[keyTitle]);
+    EXPECT_EQ(*values[keyInstalled], *reading.m_values[keyInstalled]);
+}
+
+TEST(MakeSetFileTest, FailedMovesAndMissingFoldersLeaveNothingBehind)
+{
+    TempDir dir;
+    // The destination is a folder: the new file cannot take its place.
+    std::filesystem::create_directory(dir.PathOf("taken.set"));
+    const MakeResult intoFolder = MakeSetFile(dir.PathOf("taken.set"), DemoValues(), false);
+    EXPECT_FALSE(intoFolder.m_bWritten);
+    EXPECT_TRUE(Contains(intoFolder.m_strFailure, "cannot move the new file")) << intoFolder.m_strFailure;
+    EXPECT_EQ(std::vector<std::string>{"taken.set"}, FolderEntries(dir.Path()));
+
+    const MakeResult noFolder = MakeSetFile(dir.PathOf("absent") + kSeparator + "x.set", DemoValues(), false);
+    EXPECT_FALSE(noFolder.m_bWritten);
+    EXPECT_TRUE(Contains(noFolder.m_strFailure, "cannot create a file in")) << noFolder.m_strFailure;
+    EXPECT_EQ(std::vector<std::string>{"taken.set"}, FolderEntries(dir.Path()));
+}
+
+TEST(MakeSetFileTest, AdviceForValuesThatWorkOtherwiseThanMeant)
+{
+    TempDir dir;
+    dir.Write("Other.set", "");
+    SetFileValueSet values = DemoValues();
+    values[keyWebLink] = CString("http://quillory.com/");
+    values[keyWizFile] = CString("/version.txt");
+    values[keyInstalled] = CString("Quillory Version 3.1 Build 5");   // "version" at 9, not 11
+    const MakeResult result = MakeSetFile(dir.PathOf("Quillory.set"), values, false);
+    ASSERT_TRUE(result.m_bWritten);
+    std::string strAll;
+    for (const std::string& strWarning : result.m_warnings)
+        strAll += strWarning + "\n";
+    EXPECT_TRUE(Contains(strAll, "key weblink: the web address has a scheme")) << strAll;
+    EXPECT_TRUE(Contains(strAll, "key weblink: the web address ends in \"/\"")) << strAll;
+    EXPECT_TRUE(Contains(strAll, "key wizfile: the file name begins with \"/\"")) << strAll;
+    EXPECT_TRUE(Contains(strAll, "\"version\" at position 9, not 11: the version part is cut 2 characters too short"))
+        << strAll;
+    EXPECT_TRUE(Contains(strAll, "other set files (Other.set)")) << strAll;
+}
