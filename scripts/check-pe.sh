@@ -8,7 +8,7 @@ allowed='^(kernel32|user32|gdi32|shell32|ole32|oleaut32|comctl32|wininet|advapi3
 
 found=0
 fail=0
-for f in $(find "$dir" -maxdepth 3 \( -name 'Upvane.exe' -o -name 'Traylet.dll' -o -name 'Regpick.exe' -o -name 'Revivo.exe' \) | sort); do
+for f in $(find "$dir" -maxdepth 3 \( -name 'Upvane.exe' -o -name 'Traylet.dll' -o -name 'Regpick.exe' -o -name 'Revivo.exe' -o -name 'setmaker.exe' \) | sort); do
   found=$((found + 1))
   fmt=$($objdump -f "$f" | sed -n 's/.*file format //p')
   if [ "$fmt" != "pei-i386" ]; then
