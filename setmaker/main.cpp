@@ -3,8 +3,13 @@
 
 #include <cstdio>
 
+#include "SafeDllSearch.h"
+
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    AfxRestrictDllSearch();
+#endif
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.emplace_back(argv[i]);

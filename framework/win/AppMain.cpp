@@ -1,8 +1,10 @@
 // The framework's entry point: runs the one application object.
 #include "CWinApp.h"
+#include "SafeDllSearch.h"
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
 {
+    AfxRestrictDllSearch();
     CWinApp* pApp = AfxGetApp();
     if (!pApp)
         return -1;
