@@ -1,5 +1,7 @@
 #include "SetFileMaker.h"
 
+#include "FindHandle.h"
+
 #include "DisplayText.h"
 #include "FilePaths.h"
 #include "PendingFile.h"
@@ -83,24 +85,6 @@ bool IsAnsiCodePageMultiByte()
 #endif
 }
 
-// Owns one open file search.
-class FindHandle
-{
-public:
-    explicit FindHandle(HANDLE hFind) : m_hFind(hFind) {}
-    ~FindHandle()
-    {
-        if (IsValid())
-            ::FindClose(m_hFind);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool IsValid() const { return m_hFind != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_hFind; }
-
-private:
-    HANDLE m_hFind;
-};
 
 // Upvane reads the first set file its folder search finds; another one there may win.
 void WarnAboutOtherSetFiles(const std::string& strFullPath, MakeResult& result)

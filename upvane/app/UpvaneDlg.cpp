@@ -5,6 +5,7 @@
 
 #include "AppStrings.h"
 #include "CIniFile.h"
+#include "FindHandle.h"
 #include "Descramble.h"
 #include "SetFileValues.h"
 #include "UpvaneTexts.h"
@@ -22,18 +23,6 @@ const LPARAM kProgressRange = MAKELPARAM(0, 50);
 // failure: WinINet's own defaults would keep the dialog blocked for minutes.
 const DWORD kNetworkTimeoutMs = 15000;
 
-// Closes a file search when it goes out of scope.
-class CFindHandle
-{
-public:
-    explicit CFindHandle(HANDLE h) : m_h(h) {}
-    CFindHandle(const CFindHandle&) = delete;
-    CFindHandle& operator=(const CFindHandle&) = delete;
-    ~CFindHandle() { if (IsValid()) ::FindClose(m_h); }
-    bool IsValid() const { return m_h != INVALID_HANDLE_VALUE; }
-private:
-    HANDLE m_h;
-};
 
 } // namespace
 
@@ -165,7 +154,7 @@ CString CUpvaneDlg::FindSetFile() const
 {
     const CString strPattern = ComposeSetFilePattern(AfxGetApp()->GetModulePath());
     WIN32_FIND_DATAA fd = {};
-    CFindHandle search(::FindFirstFileA(strPattern, &fd));
+    FindHandle search(::FindFirstFileA(strPattern, &fd));
     if (!search.IsValid())
         return CString();
     return CString(fd.cFileName);

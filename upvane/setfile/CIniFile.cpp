@@ -1,5 +1,7 @@
 #include "CIniFile.h"
 
+#include "FindHandle.h"
+
 #include <cstring>
 
 namespace {
@@ -39,23 +41,6 @@ void WalkList(const std::vector<char>& buffer, size_t size, Visit visit)
     }
 }
 
-// Owns one open file search.
-class FindHandle
-{
-public:
-    explicit FindHandle(HANDLE hFind) : m_hFind(hFind) {}
-    ~FindHandle()
-    {
-        if (IsValid())
-            ::FindClose(m_hFind);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool IsValid() const { return m_hFind != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_hFind;
-};
 
 }  // namespace
 
