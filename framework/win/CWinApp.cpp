@@ -27,10 +27,19 @@ CWinApp::~CWinApp()
 void CWinApp::InitApplication(HINSTANCE hInstance)
 {
     m_hInstance = hInstance;
-    char path[MAX_PATH + 1] = {};
-    const DWORD n = ::GetModuleFileNameA(hInstance, path, MAX_PATH);
-    if (n > 0 && n < MAX_PATH)
-        m_strModulePath = CString(path, static_cast<int>(n));
+    // The path may be longer than MAX_PATH: grow the buffer until it holds the whole path
+    // (a full buffer means the path was cut).
+    for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {
+        CString path;
+        const DWORD n = ::GetModuleFileNameA(hInstance, path.GetBuffer(static_cast<int>(size)), size);
+        if (n == 0)
+            break;
+        if (n < size) {
+            path.ReleaseBuffer(static_cast<int>(n));
+            m_strModulePath = path;
+            break;
+        }
+    }
     if (!m_pszAppName) {
         // The executable's base name: after the last backslash, without the extension.
         CString name = m_strModulePath.Mid(m_strModulePath.ReverseFind('\\') + 1);
