@@ -87,6 +87,27 @@ TEST_F(TrayIconTest, AddAndDeleteRecordsCarryTheFirstRecordVersion)
     EXPECT_EQ(del.data.uFlags, 0u);
 }
 
+TEST_F(TrayIconTest, TipsAtTheShownAndStoredLimitsShowAtMost63Characters)
+{
+    // 63 and 64 sit at the shown limit, 127 and 128 at the stored one; the icon added again
+    // after a shell restart shows the same, from the stored copy.
+    for (size_t length : {63u, 64u, 127u, 128u}) {
+        SCOPED_TRACE(length);
+        g_notifyCalls.clear();
+        const std::string tip = VariedText(length);
+        TrayManager* pManager = NewManager();
+        ASSERT_EQ(pManager->Init(owner.Wnd(), icon, tip.c_str(), menu.Menu()), 1);
+        EXPECT_EQ(SendMessageA(TrayWnd(), TaskbarCreatedMessage(), 0, 0), 0);
+        ASSERT_EQ(g_notifyCalls.size(), 2u);
+        for (const NotifyCall& add : g_notifyCalls) {
+            EXPECT_EQ(add.dwMessage, static_cast<DWORD>(NIM_ADD));
+            EXPECT_EQ(std::string(add.data.szTip), tip.substr(0, 63));
+        }
+        EXPECT_EQ(pManager->Shutdown(), 1);
+        EXPECT_EQ(Release(pManager), 1);
+    }
+}
+
 TEST_F(TrayIconTest, NullTipShowsEmptyTip)
 {
     ASSERT_EQ(NewManager()->Init(owner.Wnd(), icon, nullptr, menu.Menu()), 1);

@@ -47,8 +47,8 @@ std::map<std::string, std::string> ExampleValues(const std::string& webLink)
     };
 }
 
-UpvaneRun::UpvaneRun()
-    : m_dir(new TempDir("upvane-"))
+UpvaneRun::UpvaneRun(const std::string& folderPrefix)
+    : m_dir(new TempDir(folderPrefix))
 {
     EXPECT_FALSE(m_dir->Path().empty());
     EXPECT_TRUE(CopyFileTo(QS_DELIVERABLE(UPVANE), m_dir->File("Upvane.exe")));
@@ -133,6 +133,9 @@ HWND UpvaneRun::CheckAndWait(unsigned timeoutMs)
         box = FindMessageBox();
         return box || ProgressPos(progress).value_or(0) == 50;
     }, timeoutMs);
+    // The full bar comes before the handler has closed the connection; reads that follow
+    // must not race that close (it can take a while when the server never answered).
+    WaitUntil([&] { return SendWithTimeout(m_dialog, WM_NULL, 0, 0, 1000).has_value(); }, 30000);
     return box;
 }
 

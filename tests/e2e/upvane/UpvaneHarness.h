@@ -37,8 +37,9 @@ enum UpvaneControl {
 
 class UpvaneRun {
 public:
-    // A folder holding a copy of Upvane.exe.
-    UpvaneRun();
+    // A folder holding a copy of Upvane.exe; its name begins with `folderPrefix`, which may
+    // hold blanks and apostrophes.
+    explicit UpvaneRun(const std::string& folderPrefix = "upvane-");
 
     const TempDir& Folder() const { return *m_dir; }
     // Writes a file into the program's folder.

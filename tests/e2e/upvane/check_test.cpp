@@ -256,6 +256,29 @@ TEST_F(UpvaneCheck, DownloadWithAnEmptyFileNameEndsInTheSlash)
     EXPECT_EQ("http://" + m_server.Address() + "/", recorder.Addresses()[0]);
 }
 
+TEST_F(UpvaneCheck, AWebLinkWithABlankIsFetchedAndDownloadedWithTheBlankInPlace)
+{
+    // The client may send the blank as it stands or escaped; either way this document is read.
+    UrlRecorder recorder;
+    ASSERT_TRUE(recorder.Registered());
+    ServeDocument("Sample App Version 3.2 Build 7", "/quill ory/version.txt");
+    ServeDocument("Sample App Version 3.2 Build 7", "/quill%20ory/version.txt");
+    StartWith(kInstalled, "/quill ory");
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+
+    const auto requests = m_server.Requests();
+    ASSERT_EQ(1u, requests.size());
+    EXPECT_TRUE(requests[0].path == "/quill ory/version.txt" || requests[0].path == "/quill%20ory/version.txt")
+        << requests[0].path;
+    EXPECT_EQ("This is an upgrade\nClick Download to get the Upgrade", Message());
+    ASSERT_TRUE(DownloadEnabled());
+
+    // The shell gets the composed address unchanged, as one argument.
+    Click(m_run.Item(kDownload));
+    ASSERT_TRUE(recorder.WaitForAddresses(1, 15000));
+    EXPECT_EQ("http://" + m_server.Address() + "/quill ory/QuilloryUpgrade.exe", recorder.Addresses()[0]);
+}
+
 // Servers that misbehave: the dialog reports a document or the error box, and survives.
 enum class Outcome { Document, ErrorBox, Either };
 

@@ -30,6 +30,16 @@ TEST(UpvaneDialog, ShowsTheSetFileValuesDescrambled)
     EXPECT_TRUE(ExStyle(run.Dialog()) & WS_EX_APPWINDOW);
 }
 
+TEST(UpvaneDialog, AFolderWithBlanksAndAnApostropheIsSearchedLikeAnyOther)
+{
+    UpvaneRun run("Quillory's Program Files ");
+    ASSERT_NE(std::string::npos, run.Folder().Path().find(' '));
+    run.WriteSetFile(ExampleValues("www.quillory.example"), "Quillory Product.set");
+    ASSERT_TRUE(run.Start());
+    EXPECT_EQ("Quillory Upgrade", Title(run.Dialog()));
+    EXPECT_EQ("Installed  Version:  Sample App Version 3.1 Build 5", run.ItemText(kVersionText));
+}
+
 TEST(UpvaneDialog, SetFileIsReadOnlyFromTheProgramsOwnFolderAsCurrentDirectory)
 {
     UpvaneRun run;
@@ -165,6 +175,32 @@ TEST(UpvaneDialog, WithoutASetFileEverythingIsEmptyButTheInstalledLine)
     EXPECT_EQ("Installed  Version:  ", run.ItemText(kVersionText));
     EXPECT_EQ("", run.ItemText(kSiteLink));
     EXPECT_FALSE(IsVisible(run.Item(kWhatsNewLink)));
+}
+
+TEST(UpvaneDialog, ASetFileThatIsAFolderOrHeldOpenGivesAnEmptyDialog)
+{
+    // The search for "*.set" finds a folder as well; nothing can be read from it.
+    UpvaneRun folder;
+    folder.Folder().MakeDir("product.set");
+    ASSERT_TRUE(folder.Start());
+    EXPECT_EQ("", Title(folder.Dialog()));
+    EXPECT_EQ("Installed  Version:  ", folder.ItemText(kVersionText));
+    EXPECT_TRUE(IsEnabled(folder.Item(kCheck)));
+
+    // Held open by another program that shares nothing, a complete set file cannot be read.
+    UpvaneRun held;
+    held.WriteSetFile(ExampleValues("www.quillory.example"));
+    const HANDLE hold = CreateFileA(held.Folder().File("product.set").c_str(), GENERIC_READ, 0,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hold);
+    const bool started = held.Start();
+    CloseHandle(hold);
+    ASSERT_TRUE(started);
+    EXPECT_EQ("", Title(held.Dialog()));
+    EXPECT_EQ("", held.ItemText(kSiteLink));
+    PostClose(held.Dialog());
+    EXPECT_TRUE(held.Program().WaitForExit(10000));
+    EXPECT_EQ(0u, held.Program().ExitCode().value_or(1));
 }
 
 TEST(UpvaneDialog, EscapeAndTheCloseBoxEndTheProgram)

@@ -63,6 +63,33 @@ TEST(CIniFileOpenTest, FullPathOfMaxPathOrMoreLeavesTheCurrentDirectoryAsThePath
     EXPECT_EQ(0, ini.GetSectionCount());
 }
 
+TEST(CIniFileOpenTest, FolderOrLockedFileOpensAsAFileWithoutSections)
+{
+    // Found by name, so the open succeeds; nothing can be read from it, so nothing is loaded
+    // and no look-up finds anything.
+    TempDir dir;
+    const std::string folder = dir.PathOf("folder.set");
+    std::filesystem::create_directory(folder);
+    CIniFile ini;
+    ASSERT_TRUE(ini.Open(dir.Write("first.set", "[a]\r\nk=1\r\n").c_str()));
+    EXPECT_TRUE(ini.Open(folder.c_str()));
+    EXPECT_EQ(0, ini.GetSectionCount());
+    EXPECT_STREQ("dflt", ini.GetValue("a", "k", "dflt"));
+
+#ifdef _WIN32
+    // Held open by another handle that shares nothing: the profile reads cannot open it.
+    const std::string locked = dir.Write("locked.set", "[information]\r\ntitle=x\r\n");
+    const HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hold);
+    EXPECT_TRUE(ini.Open(locked.c_str()));
+    EXPECT_EQ(0, ini.GetSectionCount());
+    EXPECT_STREQ("dflt", ini.GetValue("information", "title", "dflt"));
+    CloseHandle(hold);
+    ASSERT_TRUE(ini.Open(locked.c_str()));
+    EXPECT_STREQ("x", ini.GetValue("information", "title", "dflt"));
+#endif
+}
+
 #ifndef _WIN32
 // Windows does not let a process remove its current directory, so only here can neither the
 // name nor the current directory give a path.

@@ -87,6 +87,13 @@ const DecisionCase kCases[] = {
     {"Q7OnlyCountsAtTheStart", "Sample App Version 3.1 Build 5", " Q7ample App Version 3.2 Build 7",
      " Q7ample App Version 3.2 Build", {"Version 3.1", "Build 5", "Version 3.2 Bu", "Build"},
      ControlChange::Unchanged, false, ""},
+    // 31 characters: the last is not examined, so the same text as installed reads as a lower build.
+    {"ThirtyOneCharactersLoseTheLast", "Sample App Version 3.2 Build 71", "Sample App Version 3.2 Build 71",
+     "Sample App Version 3.2 Build 7", {"Version 3.2", "Build 71", "Version 3.2", "Build 7"},
+     ControlChange::Enable, true, kUpgrade},
+    {"Q7DocumentOf31CharactersIsExaminedWhole", "Sample App Version 3.2 Build 715",
+     "Q7 Sample Version 3.2 Build 715", "Q7 Sample Version 3.2 Build 715",
+     {"Version 3.2", "Build 715", "Version 3.2", "Build 715"}, ControlChange::Disable, false, kLatest},
     {"ResourceNotFoundIsMissing", "Sample App Version 3.1 Build 5", "<h1>Resource not found</h1>",
      "<h1>Resource not found</h1>", {"Version 3.1", "Build 5", "", "<h1>Resource not found</h1>"},
      ControlChange::Disable, false, nullptr},
