@@ -70,8 +70,10 @@ struct WIN32_FIND_DATAA
 typedef WIN32_FIND_DATAA* LPWIN32_FIND_DATAA;
 
 // Profile (INI) reads -----------------------------------------------------------------------
-// Each call reads the file afresh. A file name without any folder is looked for in the
-// Windows directory, which does not exist here: such a file reads as missing.
+// The most recently used file stays parsed while it is unchanged, as on Windows, so one call
+// per section costs one parse in all; a changed file is read again (see profile_file.h).
+// A file name without any folder is looked for in the Windows directory, which does not exist
+// here: such a file reads as missing, and so does anything that is not a regular file.
 // Lists are NUL-terminated strings one after another, closed by one more NUL. A list that
 // does not fit is cut and closed inside the buffer, and the answer is nSize - 2; one value
 // that does not fit is cut, NUL-terminated, and the answer is nSize - 1.

@@ -1,0 +1,89 @@
+// profile_file.h: a profile (INI) file read and split into sections once, and the cache that
+// keeps the most recently used one (not part of compat.h).
+//
+// How a line reads (as Wine reads it, measured, and as Windows documents it):
+//  - lines end at CR or LF; a UTF-8 byte-order mark at the start is skipped;
+//  - blanks (space, tab, CR, LF, VT, FF, Ctrl-Z) at both ends are dropped; bytes >= 0x80 are text;
+//  - "[name]" starts a section (up to the last ']', the name trimmed); a '[' without ']' is text;
+//  - ";" starts a comment and an empty line is blank; both are left out of every listing,
+//    but a comment with "=" in it still answers a look-up of the text before the "=";
+//  - "key = value" is an entry, key and value trimmed; any other line is text, listed as it
+//    stands but never a key;
+//  - lines before the first section belong to a section with an empty name, which no names
+//    list shows; "[]" also has an empty name and, coming later, is never reached.
+// A repeated section name lists again, but look-ups answer from its first occurrence only, and
+// of repeated keys the first answers.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace compat_detail {
+
+enum class LineKind { Comment, Entry, Text };
+
+// One line of a section that is not blank and not a section header.
+struct ProfileLine
+{
+    LineKind kind = LineKind::Text;
+    bool comment = false;    // starts with ';': never listed, though it may be an entry
+    std::string_view name;   // entry key, or the whole text line
+    std::string_view value;  // entry value
+};
+
+struct ProfileSection
+{
+    std::string_view name;                                      // trimmed; "" before any header
+    std::vector<ProfileLine> lines;                             // in file order
+    std::unordered_map<std::string, std::string_view> values;   // upper-cased key: first value
+};
+
+// The parsed text of one file. Immutable once made, so a copy of the pointer can be used
+// without a lock while the cache moves on to another file.
+class ProfileFile
+{
+public:
+    explicit ProfileFile(std::string contents);
+    ProfileFile(const ProfileFile&) = delete;
+    ProfileFile& operator=(const ProfileFile&) = delete;
+
+    // The text the file was parsed from (without a byte-order mark).
+    const std::string& Contents() const { return m_contents; }
+
+    // The list of the non-empty section names in file order, each with its NUL.
+    const std::string& SectionNames() const { return m_sectionNames; }
+
+    // The first section whose name equals the given one with letter case ignored, or null.
+    // The empty name finds the lines before the first header.
+    const ProfileSection* FindSection(std::string_view name) const;
+
+private:
+    std::string m_contents;                              // the views below point into it
+    std::vector<ProfileSection> m_sections;
+    std::string m_sectionNames;
+    std::unordered_map<std::string, size_t> m_firstSection;  // upper-cased name: index
+};
+
+// The ASCII letters upper-cased, every other byte as it is.
+std::string FoldCase(std::string_view text);
+
+// Blanks (space, tab, CR, LF, VT, FF, Ctrl-Z) removed at both ends.
+std::string_view TrimBlanks(std::string_view text);
+
+// The parsed file that a profile call names; an empty file when it cannot be read. A name
+// without any folder means the Windows directory, which does not exist here.
+//
+// The most recently used file stays parsed, so that a reader making one call per section
+// pays for one parse. It is used again while the file keeps its identity (device, inode),
+// size, modification time and change time, all to the nanosecond, and is older than
+// kSettleSeconds: a file changed within a clock tick after it was read could keep its times,
+// so a young file is read again on every call and its parse reused only when the bytes are
+// the same. A change made through the file system always moves the change time, which no
+// program can set back, so an old file that was written is noticed.
+constexpr int kSettleSeconds = 2;
+std::shared_ptr<const ProfileFile> LoadProfileFile(const char* lpFileName);
+
+}  // namespace compat_detail
