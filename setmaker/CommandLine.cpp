@@ -2,20 +2,20 @@
 
 namespace {
 
-const OptionSpec* FindLong(const std::vector<OptionSpec>& specs, const std::string& strName)
+const OptionDef* FindLong(const std::vector<OptionDef>& defs, const std::string& strName)
 {
-    for (const OptionSpec& spec : specs) {
-        if (strName == spec.m_pszLong)
-            return &spec;
+    for (const OptionDef& def : defs) {
+        if (strName == def.m_pszLong)
+            return &def;
     }
     return nullptr;
 }
 
-const OptionSpec* FindShort(const std::vector<OptionSpec>& specs, char chName)
+const OptionDef* FindShort(const std::vector<OptionDef>& defs, char chName)
 {
-    for (const OptionSpec& spec : specs) {
-        if (spec.m_chShort != 0 && spec.m_chShort == chName)
-            return &spec;
+    for (const OptionDef& def : defs) {
+        if (def.m_chShort != 0 && def.m_chShort == chName)
+            return &def;
     }
     return nullptr;
 }
@@ -37,7 +37,7 @@ const std::string* ParsedArguments::Value(const char* pszLong) const
     return pValue;
 }
 
-bool ParseArguments(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
+bool ParseArguments(const std::vector<std::string>& args, const std::vector<OptionDef>& defs,
                     ParsedArguments& parsed, std::string& strError)
 {
     bool bOptionsEnded = false;
@@ -52,26 +52,26 @@ bool ParseArguments(const std::vector<std::string>& args, const std::vector<Opti
             continue;
         }
 
-        const OptionSpec* pSpec;
+        const OptionDef* pDef;
         std::string strValue;
         bool bHasInlineValue = false;
         if (strArg[1] == '-') {
             const size_t nEquals = strArg.find('=');
-            pSpec = FindLong(specs, strArg.substr(2, nEquals == std::string::npos ? std::string::npos : nEquals - 2));
+            pDef = FindLong(defs, strArg.substr(2, nEquals == std::string::npos ? std::string::npos : nEquals - 2));
             if (nEquals != std::string::npos) {
                 strValue = strArg.substr(nEquals + 1);
                 bHasInlineValue = true;
             }
         } else {
-            pSpec = strArg.size() == 2 ? FindShort(specs, strArg[1]) : nullptr;
+            pDef = strArg.size() == 2 ? FindShort(defs, strArg[1]) : nullptr;
         }
-        if (!pSpec) {
+        if (!pDef) {
             strError = "unknown option " + strArg;
             return false;
         }
-        if (!pSpec->m_bTakesValue) {
+        if (!pDef->m_bTakesValue) {
             if (bHasInlineValue) {
-                strError = "option --" + std::string(pSpec->m_pszLong) + " takes no value";
+                strError = "option --" + std::string(pDef->m_pszLong) + " takes no value";
                 return false;
             }
         } else if (!bHasInlineValue) {
@@ -81,7 +81,7 @@ bool ParseArguments(const std::vector<std::string>& args, const std::vector<Opti
             }
             strValue = args[++i];
         }
-        parsed.m_options.emplace_back(pSpec->m_pszLong, strValue);
+        parsed.m_options.emplace_back(pDef->m_pszLong, strValue);
     }
     return true;
 }

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-struct OptionSpec
+struct OptionDef
 {
     const char* m_pszLong;    // without the leading "--"
     char m_chShort;           // 0 for none
@@ -25,7 +25,7 @@ struct ParsedArguments
 
 // Parses the arguments against the options; false with the reason for an unknown option or an
 // option without its value.
-bool ParseArguments(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
+bool ParseArguments(const std::vector<std::string>& args, const std::vector<OptionDef>& defs,
                     ParsedArguments& parsed, std::string& strError);
 
 // The process's exit codes.

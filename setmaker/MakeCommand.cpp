@@ -43,7 +43,7 @@ int RunMakeCommand(const std::vector<std::string>& args, std::string& strOut, st
 {
     ParsedArguments parsed;
     std::string strError;
-    const std::vector<OptionSpec> options = {
+    const std::vector<OptionDef> options = {
         {"input", 'i', true}, {"output", 'o', true}, {"allow-missing", 0, false}, {"help", 'h', false}};
     if (!ParseArguments(args, options, parsed, strError))
         return UsageError(kCommand, strError, strErr);
