@@ -8,6 +8,7 @@
 #include "Files.h"
 #include "Paths.h"
 #include "Pixels.h"
+#include "SetFileText.h"
 #include "Wait.h"
 #include "Window.h"
 
@@ -21,16 +22,8 @@ constexpr char kUpvaneCaption[] = "Quillory Upgrade Check";
 #endif
 
 #ifdef QS_PATH_UPVANE
-// Set-file values are stored scrambled: byte b at index i as b ^ (i & 0xFF) ^ 0xA7.
-std::string Scrambled(const std::string& plain) {
-  std::string out = plain;
-  for (size_t i = 0; i < out.size(); ++i)
-    out[i] = static_cast<char>(static_cast<unsigned char>(out[i]) ^ (i & 0xFF) ^ 0xA7);
-  return out;
-}
-
 std::string SetFile(const LinkSetup& setup) {
-  const std::pair<const char*, std::string> values[] = {
+  return MakeSetFileText({
       {"title", kUpvaneCaption},
       {"info", "Links under test"},
       {"installed", "Quillory version 2.1 build 17"},
@@ -40,10 +33,7 @@ std::string SetFile(const LinkSetup& setup) {
       {"webmail", setup.mailAddress},
       {"wizfile", "version.txt"},
       {"updatefilename", "setup.exe"},
-  };
-  std::string text = "[information]\r\n";
-  for (const auto& [key, value] : values) text += std::string(key) + "=" + Scrambled(value) + "\r\n";
-  return text;
+  });
 }
 #endif
 

@@ -24,6 +24,7 @@
 #include "HttpServer.h"
 #include "Paths.h"
 #include "Process.h"
+#include "SetFileText.h"
 #include "TempDir.h"
 #include "Wait.h"
 #include "Window.h"
@@ -55,18 +56,9 @@ double NowMs()
     return static_cast<double>(t.QuadPart) / ticksPerMs;
 }
 
-// The stored form of a set-file value: byte b at index i is kept as b ^ (i & 0xFF) ^ 0xA7.
-std::string Scramble(const std::string& plain)
-{
-    std::string out = plain;
-    for (size_t i = 0; i < out.size(); ++i)
-        out[i] = static_cast<char>(static_cast<unsigned char>(out[i]) ^ (i & 0xFF) ^ 0xA7);
-    return out;
-}
-
 std::string SetFileText(const std::string& webLink)
 {
-    const std::map<std::string, std::string> values = {
+    return MakeSetFileText({
         {"title", "Quillory Upgrade"},
         {"info", "Quillory keeps your notes in order."},
         {"installed", "Sample App Version 3.1 Build 5"},
@@ -76,11 +68,7 @@ std::string SetFileText(const std::string& webLink)
         {"webmail", "support@quillory.example"},
         {"wizfile", "version.txt"},
         {"updatefilename", "QuilloryUpgrade.exe"},
-    };
-    std::string text = "[information]\r\n";
-    for (const auto& [key, value] : values)
-        text += key + "=" + Scramble(value) + "\r\n";
-    return text;
+    });
 }
 
 struct Summary {

@@ -9,16 +9,10 @@
 #include <windows.h>
 
 #include "Process.h"
+#include "SetFileText.h"
 #include "TempDir.h"
 
 namespace qs::e2e {
-
-// The stored form of a set-file value: byte b at index i is kept as b ^ (i & 0xFF) ^ 0xA7.
-std::string ScrambleValue(const std::string& plain);
-
-// The text of a set file: section [information] with each key's value scrambled, CRLF lines.
-std::string MakeSetFileText(const std::map<std::string, std::string>& plainValues,
-                            const std::string& section = "information");
 
 // Plain values of a complete set file pointing at `webLink`.
 std::map<std::string, std::string> ExampleValues(const std::string& webLink);
