@@ -48,24 +48,50 @@ done
 export DISPLAY=":$(head -n1 "$run_dir/display")"
 fi
 
-"$WINE" wineboot -i >/dev/null 2>&1
-"$WINESERVER" -p >/dev/null 2>&1 || true
+# Each set-up step logs to the run's folder; a failing step says which one and shows its log
+# instead of ending the run silently.
+setup_log="$run_dir/setup.log"
+step() {
+  local what=$1; shift
+  if ! "$@" >>"$setup_log" 2>&1; then
+    echo "with-wine: set-up step failed: $what" >&2
+    tail -n 40 "$setup_log" >&2 || true
+    exit 2
+  fi
+}
+# A step that may answer "nothing to do" (a value already absent, a server already down).
+optional() { "$@" >>"$setup_log" 2>&1 || true; }
+
+step "wineboot -i" "$WINE" wineboot -i
+optional "$WINESERVER" -p
 
 # Without a window manager, let Wine manage nothing itself: hiding is then immediate.
-[ -n "$own_display" ] || "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+[ -n "$own_display" ] ||
+  step "reg add X11 Managed=N" "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
 # A crashing program must end (and fail its test), not wait in the debugger.
-"$WINE" reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
+optional "$WINE" reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f
 # The settings above take effect for programs of a new server: restart it, and keep it up.
-"$WINESERVER" -k >/dev/null 2>&1 || true
-"$WINESERVER" -w >/dev/null 2>&1 || true
-"$WINESERVER" -p >/dev/null 2>&1 || true
+optional "$WINESERVER" -k
+optional "$WINESERVER" -w
+optional "$WINESERVER" -p
 # The Desktop of a new prefix is a link to $HOME; tests write there, so make it a real folder.
-user_dir=$(ls -d "$WINEPREFIX/drive_c/users/"* 2>/dev/null | grep -v '/Public$' | head -n1)
-if [ -n "$user_dir" ] && [ -L "$user_dir/Desktop" ]; then
-  rm -f "$user_dir/Desktop"
-  mkdir -p "$user_dir/Desktop"
+# wineboot may return before the user's profile is complete: wait for the Desktop entry.
+desktop=""
+for _ in $(seq 1 200); do
+  for candidate in "$WINEPREFIX"/drive_c/users/*/Desktop; do
+    case "$candidate" in */Public/Desktop|*'*'*) continue ;; esac
+    [ -e "$candidate" ] || [ -L "$candidate" ] || continue
+    desktop=$candidate
+  done
+  [ -n "$desktop" ] && break
+  sleep 0.05
+done
+[ -n "$desktop" ] || { echo "with-wine: the prefix has no user Desktop folder" >&2; exit 2; }
+if [ -L "$desktop" ]; then
+  rm -f "$desktop"
+  mkdir -p "$desktop"
 fi
 # Warm the server so the first measured program does not pay the cold start.
-"$WINE" cmd /c exit >/dev/null 2>&1 || true
+optional "$WINE" cmd /c exit
 
 "$@"
