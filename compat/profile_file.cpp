@@ -1,6 +1,7 @@
 // Reading and parsing a profile file, and keeping the most recently used one parsed.
 #include "profile_file.h"
 #include "path_tools.h"
+#include "profile_blanks.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,7 +18,7 @@ namespace {
 
 bool IsBlank(char ch)
 {
-    return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n' || ch == '\v' || ch == '\f' || ch == '\x1a';
+    return IsProfileBlank(static_cast<unsigned char>(ch));
 }
 
 enum class Shape { Blank, Header, Line };

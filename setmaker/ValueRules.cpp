@@ -2,6 +2,7 @@
 
 #include "Descramble.h"
 #include "DisplayText.h"
+#include "profile_blanks.h"
 
 namespace {
 
@@ -25,11 +26,6 @@ std::string CharacterAt(const CString& strPlain, int nPosition)
 
 } // namespace
 
-bool IsTrimmedByReader(unsigned char b)
-{
-    return b == ' ' || b == '\t' || b == '\r' || b == '\n' || b == '\v' || b == '\f' || b == 0x1A;
-}
-
 std::vector<ValueProblem> FindValueProblems(const CString& strPlain)
 {
     std::vector<ValueProblem> problems;
@@ -38,10 +34,10 @@ std::vector<ValueProblem> FindValueProblems(const CString& strPlain)
 
     // The ends the reader trims, and what is left between them.
     int nFirstKept = 0;
-    while (nFirstKept < nLength && IsTrimmedByReader(ByteAt(strStored, nFirstKept)))
+    while (nFirstKept < nLength && IsProfileBlank(ByteAt(strStored, nFirstKept)))
         ++nFirstKept;
     int nEndKept = nLength;
-    while (nEndKept > nFirstKept && IsTrimmedByReader(ByteAt(strStored, nEndKept - 1)))
+    while (nEndKept > nFirstKept && IsProfileBlank(ByteAt(strStored, nEndKept - 1)))
         --nEndKept;
     const bool bQuoted = nEndKept - nFirstKept >= 2 && IsQuote(ByteAt(strStored, nFirstKept))
                          && ByteAt(strStored, nEndKept - 1) == ByteAt(strStored, nFirstKept);

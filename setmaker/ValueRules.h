@@ -31,9 +31,6 @@ struct ValueProblem
     int m_nOtherPosition = -1;    // the closing quote's position, for QuotesStripped
 };
 
-// True for the bytes the profile reader trims from both ends of a value.
-bool IsTrimmedByReader(unsigned char b);
-
 // Every problem of the value, in order of position; none when it can be stored.
 std::vector<ValueProblem> FindValueProblems(const CString& strPlain);
 

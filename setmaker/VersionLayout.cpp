@@ -1,33 +1,24 @@
 #include "VersionLayout.h"
 
 #include "DisplayText.h"
-
-namespace {
-
-// Where the cut expects the word "version", and how much of a document it examines.
-constexpr int kExpectedVersionPosition = 11;
-constexpr int kExaminedLength = 30;
-constexpr int kLongExaminedLength = 32;
-constexpr char kLongFormMark[] = "Q7";
-
-} // namespace
+#include "VersionCheck.h"
 
 std::vector<std::string> VersionWordWarnings(const CString& strText)
 {
     std::vector<std::string> warnings;
     CString strLower(strText);
     strLower.MakeLower();
-    const int nVersion = strLower.Find("version");
-    const int nBuild = strLower.Find("build");
+    const int nVersion = strLower.Find(kVersionWord);
+    const int nBuild = strLower.Find(kBuildWord);
 
     if (nVersion < 0) {
         warnings.push_back("has no word \"version\": the version part is cut from the start of the text");
-    } else if (nVersion != kExpectedVersionPosition) {
+    } else if (nVersion != kVersionWordPosition) {
         std::string strWarning;
-        const int nOff = nVersion - kExpectedVersionPosition;
+        const int nOff = nVersion - kVersionWordPosition;
         AppendFormat(strWarning,
                      "has the word \"version\" at position %d, not %d: the version part is cut %d character%s too %s",
-                     nVersion, kExpectedVersionPosition, nOff > 0 ? nOff : -nOff, (nOff == 1 || nOff == -1) ? "" : "s",
+                     nVersion, kVersionWordPosition, nOff > 0 ? nOff : -nOff, (nOff == 1 || nOff == -1) ? "" : "s",
                      nOff > 0 ? "long" : "short");
         warnings.push_back(strWarning);
     }

@@ -4,21 +4,8 @@
 
 namespace {
 
-// The examined text is 30 bytes, or 32 for a document that begins with the long-form mark.
-constexpr int kExaminedLength = 30;
-constexpr int kLongExaminedLength = 32;
-constexpr char kLongFormMark[] = "Q7";
-
 // A server's error page, recognised in the examined text with this exact letter case.
 constexpr char kMissingMark[] = "Resource not found";
-
-// The words looked for, in a lowered copy of the text.
-constexpr char kVersionWord[] = "version";
-constexpr char kBuildWord[] = "build";
-
-// The version part's length is measured from this fixed position, where "version" begins in
-// the expected layout ("Sample App Version 3.2 Build 7"), not from where it is found.
-constexpr int kVersionWordPosition = 11;
 
 CString TrimmedLeadingBytes(const char* pReceived, int nReceived, int nWanted)
 {

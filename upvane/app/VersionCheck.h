@@ -8,6 +8,19 @@
 // At most this many bytes of the document are received, in one read.
 inline constexpr int kVersionReadSize = 200;
 
+// The examined text is 30 bytes, or 32 for a document that begins with the long-form mark.
+inline constexpr int kExaminedLength = 30;
+inline constexpr int kLongExaminedLength = 32;
+inline constexpr char kLongFormMark[] = "Q7";
+
+// The words looked for, in a lowered copy of the text.
+inline constexpr char kVersionWord[] = "version";
+inline constexpr char kBuildWord[] = "build";
+
+// The version part's length is measured from this fixed position, where "version" begins in
+// the expected layout ("Sample App Version 3.2 Build 7"), not from where it is found.
+inline constexpr int kVersionWordPosition = 11;
+
 // How a check leaves a control's state.
 enum class ControlChange { Unchanged, Enable, Disable };
 
