@@ -22,7 +22,7 @@ if [ -n "${DISPLAY:-}" ] && [ -z "${QS_DEMO_HEADLESS:-}" ]; then
 fi
 
 echo "== run"
-scripts/with-wine.sh scripts/wine-exec build/win64/tests/e2e/demo/upvane_demo.exe \
+scripts/with-wine.sh scripts/wine-exec build/win64/scripts/demo/upvane_demo.exe \
   build/win64/upvane/Upvane.exe build/native/examples/Quillory.set examples/version.txt \
   "$out/upvane-demo.bmp" "${stay[@]}"
 

@@ -25,4 +25,4 @@ fi
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)
 wine_version=$(/usr/lib/wine/wine64 --version 2>/dev/null || echo unknown)
 echo "machine: $(nproc) cores, ${cpu:-unknown CPU}, $wine_version, $(date -u '+%Y-%m-%d %H:%M UTC')"
-scripts/with-wine.sh scripts/wine-exec "$build/tests/e2e/perf/upvane_timing.exe" "$rounds"
+scripts/with-wine.sh scripts/wine-exec "$build/bench/wine/upvane_timing.exe" "$rounds"

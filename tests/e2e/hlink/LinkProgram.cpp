@@ -8,7 +8,7 @@
 #include "Files.h"
 #include "Paths.h"
 #include "Pixels.h"
-#include "SetFileText.h"
+#include "ScrambledSetFile.h"
 #include "Wait.h"
 #include "Window.h"
 

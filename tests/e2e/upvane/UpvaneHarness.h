@@ -9,7 +9,7 @@
 #include <windows.h>
 
 #include "Process.h"
-#include "SetFileText.h"
+#include "ScrambledSetFile.h"
 #include "TempDir.h"
 
 namespace qs::e2e {

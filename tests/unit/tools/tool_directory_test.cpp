@@ -2,22 +2,16 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "compat.h"
+#include "temp_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-#ifdef _WIN32
-const char kSeparator = '\\';
-#else
-const char kSeparator = '/';
-#endif
 
 // The length of "Regpick.exe" and the separator before it.
 const size_t kNameWithSeparator = 12;
@@ -30,49 +24,6 @@ std::string CurrentDirectory()
     const DWORD n = ::GetCurrentDirectoryA(sizeof buffer, buffer);
     return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
 }
-
-// A fresh folder under the temp folder, removed with all it holds.
-class ScopedTempFolder
-{
-public:
-    ScopedTempFolder()
-    {
-        std::random_device random;
-        m_path = fs::temp_directory_path() / ("qs-tools-" + std::to_string(random()));
-        fs::create_directories(m_path);
-    }
-    ~ScopedTempFolder()
-    {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    ScopedTempFolder(const ScopedTempFolder&) = delete;
-    ScopedTempFolder& operator=(const ScopedTempFolder&) = delete;
-    const fs::path& Path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
-
-// Makes `path` the current directory until the scope ends.
-class ScopedCurrentDirectory
-{
-public:
-    explicit ScopedCurrentDirectory(const fs::path& path) : m_previous(fs::current_path())
-    {
-        fs::current_path(path);
-    }
-    ~ScopedCurrentDirectory()
-    {
-        std::error_code ignored;
-        fs::current_path(m_previous, ignored);
-    }
-    ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
-    ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
-
-private:
-    fs::path m_previous;
-};
 
 // Creates folders below the current directory until its full path has exactly `length`
 // characters, and makes that the current directory (restored by the caller's scope).
@@ -95,21 +46,21 @@ fs::path MakeDirectoryOfLength(size_t length)
 
 TEST(GetToolDirectory, IsTheCurrentDirectoryWithItsSeparator)
 {
-    ScopedTempFolder first;
-    ScopedTempFolder second;
+    TempDir first;
+    TempDir second;
     {
-        ScopedCurrentDirectory in(first.Path());
+        CurrentDirScope in(first.Path());
         const std::string directory = GetToolDirectory();
         EXPECT_EQ(directory, CurrentDirectory() + kSeparator);
-        EXPECT_NE(directory.find(first.Path().filename().string() + kSeparator), std::string::npos)
+        EXPECT_NE(directory.find(fs::path(first.Path()).filename().string() + kSeparator), std::string::npos)
             << directory;
     }
     {
         // Another working directory names another folder: nothing is looked for on disk.
-        ScopedCurrentDirectory in(second.Path());
+        CurrentDirScope in(second.Path());
         const std::string directory = GetToolDirectory();
         EXPECT_EQ(directory, CurrentDirectory() + kSeparator);
-        EXPECT_NE(directory.find(second.Path().filename().string() + kSeparator),
+        EXPECT_NE(directory.find(fs::path(second.Path()).filename().string() + kSeparator),
                   std::string::npos)
             << directory;
     }
@@ -123,18 +74,18 @@ TEST(GetToolDirectory, KeepsTheSeparatorOfADriveRoot)
 #else
     const std::string root = "/";
 #endif
-    ScopedCurrentDirectory in(root);
+    CurrentDirScope in(root);
     EXPECT_EQ(GetToolDirectory(), root);
 }
 
 TEST(GetToolDirectory, IsEmptyWhenTheFullPathDoesNotFitTheBuffer)
 {
-    ScopedTempFolder base;
-    ScopedCurrentDirectory inBase(base.Path());
+    TempDir base;
+    CurrentDirScope inBase(base.Path());
     {
         // The full path has 255 characters: it just fits with its terminator.
         const size_t length = kBufferSize - 1 - kNameWithSeparator;
-        ScopedCurrentDirectory in(MakeDirectoryOfLength(length));
+        CurrentDirScope in(MakeDirectoryOfLength(length).string());
         const std::string directory = GetToolDirectory();
         EXPECT_EQ(directory.size(), length + 1);
         EXPECT_EQ(directory, CurrentDirectory() + kSeparator);
@@ -142,7 +93,7 @@ TEST(GetToolDirectory, IsEmptyWhenTheFullPathDoesNotFitTheBuffer)
     {
         // One more character: GetFullPathNameA answers the size it needs and fills nothing.
         const size_t length = kBufferSize - kNameWithSeparator;
-        ScopedCurrentDirectory in(MakeDirectoryOfLength(length));
+        CurrentDirScope in(MakeDirectoryOfLength(length).string());
         ASSERT_EQ(CurrentDirectory().size(), length);
         EXPECT_EQ(GetToolDirectory(), "");
     }

@@ -1,4 +1,4 @@
-#include "SetFileText.h"
+#include "ScrambledSetFile.h"
 
 namespace qs::e2e {
 

@@ -24,7 +24,7 @@
 #include "HttpServer.h"
 #include "Paths.h"
 #include "Process.h"
-#include "SetFileText.h"
+#include "ScrambledSetFile.h"
 #include "TempDir.h"
 #include "Wait.h"
 #include "Window.h"
