@@ -10,8 +10,10 @@ LRESULT CALLBACK OwnerWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam
         ShowWindow(hWnd, SW_HIDE);
         return 0;
     }
-    if (uMsg == WM_NCDESTROY)
+    if (uMsg == WM_NCDESTROY) {
         RemovePropA(hWnd, kWndProcProp);
+        RemovePropA(hWnd, kOwnPrevProcProp);
+    }
 
     if (!prevProc)
         return DefWindowProcA(hWnd, uMsg, wParam, lParam);

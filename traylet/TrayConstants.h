@@ -14,6 +14,10 @@ constexpr const char kTrayWndTitle[] = "";
 // Window properties: the manager on the hidden window, the previous procedure on the owner.
 constexpr const char kTrayManagerProp[] = "TrayManagerObj";
 constexpr const char kWndProcProp[] = "WNDPROC";
+// The same previous procedure under a name only this library uses. While both agree,
+// OwnerWndProc is still in the owner's chain, even below a procedure installed after it;
+// "WNDPROC" alone may have been set by other code.
+constexpr const char kOwnPrevProcProp[] = "TrayletPrevProc";
 
 // The icon within the hidden window and the message its notifications arrive as.
 constexpr UINT kTrayIconId = 1000;
@@ -23,6 +27,8 @@ constexpr UINT kTrayCallbackMessage = WM_USER + 600;
 constexpr UINT kCmdOpenOwner = 9000;
 constexpr UINT kCmdDestroyOwner = 9001;
 constexpr const char kOpenOwnerText[] = "Open Quillory";
+// The item data of the entry this library appends: a client's own command 9000 lacks it.
+constexpr ULONG_PTR kOpenEntryMark = 0x54726179;
 
 // The tip as stored (127 characters and terminator) and as shown by the first record version.
 constexpr int kTipSize = 128;

@@ -3,6 +3,35 @@
 #include "Globals.h"
 #include "WindowProcs.h"
 
+namespace {
+
+// OwnerWndProc is the owner's procedure, or lies below one installed after it.
+bool OwnerProcInstalled(HWND hOwnerWnd)
+{
+    const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hOwnerWnd, GWLP_WNDPROC));
+    if (current == OwnerWndProc)
+        return true;
+    const HANDLE hPrevProc = GetPropA(hOwnerWnd, kWndProcProp);
+    return hPrevProc && hPrevProc == GetPropA(hOwnerWnd, kOwnPrevProcProp);
+}
+
+// The menu holds, directly, the entry an earlier Init appended.
+bool HasOwnOpenEntry(HMENU hMenu)
+{
+    const int nItems = GetMenuItemCount(hMenu);
+    for (int i = 0; i < nItems; ++i) {
+        MENUITEMINFOA mii = {};
+        mii.cbSize = kMenuItemInfoSize;
+        mii.fMask = MIIM_ID | MIIM_DATA;
+        if (GetMenuItemInfoA(hMenu, i, TRUE, &mii) && mii.wID == kCmdOpenOwner &&
+            mii.dwItemData == kOpenEntryMark)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 void* TrayManagerImpl::operator new(size_t cb, const std::nothrow_t&) noexcept
 {
     return HeapAlloc(GetProcessHeap(), 0, cb);
@@ -136,9 +165,10 @@ BOOL TrayManagerImpl::DeleteTrayIcon()
 // Installs OwnerWndProc and keeps the procedure it replaces in the property "WNDPROC".
 BOOL TrayManagerImpl::ReplaceOwnerProc()
 {
-    // Already replaced by an earlier Init in this process: replacing again would make
-    // OwnerWndProc (or a procedure that calls it) its own previous procedure.
-    if (m_hOwnerWnd && GetPropA(m_hOwnerWnd, kWndProcProp))
+    // Already installed by an earlier Init in this process: replacing again would make
+    // OwnerWndProc (or a procedure that calls it) its own previous procedure. A "WNDPROC"
+    // property that other code set does not count.
+    if (m_hOwnerWnd && OwnerProcInstalled(m_hOwnerWnd))
         return TRUE;
 
     const LONG_PTR prevProc =
@@ -150,18 +180,22 @@ BOOL TrayManagerImpl::ReplaceOwnerProc()
         SetWindowLongPtrA(m_hOwnerWnd, GWLP_WNDPROC, prevProc);
         return FALSE;
     }
+    // Without this copy only a second Init under a later procedure would go wrong.
+    SetPropA(m_hOwnerWnd, kOwnPrevProcProp, reinterpret_cast<HANDLE>(prevProc));
     return TRUE;
 }
 
-// Appends "Open Quillory" at the end of the context menu, once.
+// Appends "Open Quillory" at the end of the context menu, once: a command 9000 of the
+// client's own keeps it out no more than any other command.
 void TrayManagerImpl::AppendOpenEntry()
 {
-    if (GetMenuState(m_hPopupMenu, kCmdOpenOwner, MF_BYCOMMAND) != static_cast<UINT>(-1))
+    if (HasOwnOpenEntry(m_hPopupMenu))
         return;
     MENUITEMINFOA mii = {};
     mii.cbSize = kMenuItemInfoSize;
-    mii.fMask = MIIM_ID | MIIM_STRING;
+    mii.fMask = MIIM_ID | MIIM_STRING | MIIM_DATA;
     mii.wID = kCmdOpenOwner;
+    mii.dwItemData = kOpenEntryMark;
     mii.dwTypeData = const_cast<LPSTR>(kOpenOwnerText);
     InsertMenuItemA(m_hPopupMenu, GetMenuItemCount(m_hPopupMenu), TRUE, &mii);
 }

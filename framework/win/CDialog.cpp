@@ -1,5 +1,7 @@
 #include "CDialog.h"
 
+#include "CException.h"
+
 #include "CWinApp.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -71,5 +73,17 @@ INT_PTR CALLBACK CDialog::AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM lPa
         return TRUE;
     pDlg->m_currentMsg.hwnd = hWnd;
     pDlg->m_currentMsg.message = message;
-    return pDlg->OnInitDialog();
+    return CallInitDialog(*pDlg);
+}
+
+BOOL CDialog::CallInitDialog(CDialog& dlg)
+{
+    try {
+        return dlg.OnInitDialog();
+    } catch (...) {
+        // As in the window procedure: reported, and the dialog still comes up; the system
+        // sets the focus.
+        AfxReportCurrentException();
+        return TRUE;
+    }
 }

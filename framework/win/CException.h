@@ -1,5 +1,5 @@
 // The framework's exception: thrown only by framework classes (the Internet classes), caught
-// by the window procedure, which shows the standard error box.
+// where a procedure returns to Windows, which shows the standard error box.
 #pragma once
 
 #include <windows.h>
@@ -18,3 +18,10 @@ public:
 
 // Shows a message box captioned with the application's name, owned by the main window.
 int AfxMessageBox(const char* lpszText, UINT nType = MB_OK);
+
+// Reports the exception being handled in the standard error box: a CException with its own
+// description, a failed allocation with the system's text for lack of memory, anything else
+// with a general text. Call only inside a catch block. Every place where a window, dialog or
+// property-page procedure returns to Windows catches everything and reports it this way, so
+// that no exception unwinds through system code and the program goes on.
+void AfxReportCurrentException() noexcept;

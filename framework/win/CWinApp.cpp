@@ -2,6 +2,8 @@
 
 #include <ole2.h>
 
+#include "GrowingRead.h"
+
 namespace {
 
 // The one application object of the process: the framework's entry point runs it.
@@ -27,19 +29,13 @@ CWinApp::~CWinApp()
 void CWinApp::InitApplication(HINSTANCE hInstance)
 {
     m_hInstance = hInstance;
-    // The path may be longer than MAX_PATH: grow the buffer until it holds the whole path
-    // (a full buffer means the path was cut).
-    for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {
-        CString path;
-        const DWORD n = ::GetModuleFileNameA(hInstance, path.GetBuffer(static_cast<int>(size)), size);
-        if (n == 0)
-            break;
-        if (n < size) {
-            path.ReleaseBuffer(static_cast<int>(n));
-            m_strModulePath = path;
-            break;
-        }
-    }
+    // The path may be longer than MAX_PATH, up to the system's longest: grow the buffer until
+    // it holds the whole path (a full buffer means the path was cut).
+    m_strModulePath = ReadGrowing(
+        [hInstance](char* buffer, unsigned long size) -> unsigned long {
+            return ::GetModuleFileNameA(hInstance, buffer, size);
+        },
+        MAX_PATH, kLongestPathBuffer);
     if (!m_pszAppName) {
         // The executable's base name: after the last backslash, without the extension.
         CString name = m_strModulePath.Mid(m_strModulePath.ReverseFind('\\') + 1);

@@ -366,10 +366,10 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
     LRESULT lResult = 0;
     try {
         lResult = pWnd->WindowProc(message, wParam, lParam);
-    } catch (const CException& e) {
-        // A framework failure left the handler: the handler's own objects are already
-        // released by unwinding; tell the user what the system says.
-        e.ReportError(MB_OK | MB_ICONSTOP);
+    } catch (...) {
+        // A failure left the handler: its own objects are already released by unwinding.
+        // Nothing may unwind further, through Windows' dispatcher; tell the user and go on.
+        AfxReportCurrentException();
         lResult = 0;
     }
 

@@ -10,10 +10,13 @@ namespace {
 const char kRegistryEditor[] = "regedit.exe";
 
 // The registry editor's full path, or empty text when the Windows directory is unknown.
+// The shared Windows directory, not GetWindowsDirectoryA's answer: on a Remote Desktop
+// session host that may be the user's private, writable Windows folder, which holds no
+// editor of its own and where anyone could place one.
 std::string RegistryEditorPath()
 {
     char windowsDir[MAX_PATH] = {};
-    const UINT nLength = ::GetWindowsDirectoryA(windowsDir, MAX_PATH);
+    const UINT nLength = ::GetSystemWindowsDirectoryA(windowsDir, MAX_PATH);
     if (nLength == 0 || nLength >= MAX_PATH)
         return std::string();
     std::string path(windowsDir, nLength);

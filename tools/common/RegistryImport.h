@@ -6,8 +6,9 @@
 #include <windows.h>
 
 // Starts the registry editor hidden with `parameters` and does not wait for it. The editor
-// is named by its full path in the Windows directory, so that no "regedit.exe" in the
-// current folder can stand in for it. Nothing is started when `parameters` is empty or the
+// is named by its full path in the system's shared Windows directory, so that no
+// "regedit.exe" in the current folder, the tool's folder or a user's own Windows folder can
+// stand in for it. Nothing is started when `parameters` is empty or the
 // Windows directory is unknown; the shell's answer is not looked at.
 void ImportRegistryFile(HWND hwndParent, const std::string& parameters);
 

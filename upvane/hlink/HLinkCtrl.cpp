@@ -145,7 +145,8 @@ void CHLinkCtrl::OnMouseMove(UINT nFlags, CPoint point)
     GetClientRect(rcClient);
     // Leaving is seen through the capture taken on entry: the next move outside still
     // arrives here.
-    switch (DecideHoverMove(m_state, ToLinkRect(rcClient), { point.x, point.y })) {
+    const bool bHoldsCapture = ::GetCapture() == m_hWnd;
+    switch (DecideHoverMove(m_state, ToLinkRect(rcClient), { point.x, point.y }, bHoldsCapture)) {
     case HoverMove::Enter:
         SetCapture();
         SetHover(TRUE);

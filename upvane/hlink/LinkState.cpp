@@ -27,13 +27,14 @@ bool LinkState::SetHover(bool bHover)
     return true;
 }
 
-HoverMove DecideHoverMove(const LinkState& state, const LinkRect& rcClient, LinkPoint pt)
+HoverMove DecideHoverMove(const LinkState& state, const LinkRect& rcClient, LinkPoint pt,
+                          bool bHoldsCapture)
 {
     const bool bInside = LinkRectContains(rcClient, pt);
     const bool bHovered = state.m_nState == LINK_HOVER;
     if (bInside && !bHovered)
         return HoverMove::Enter;
-    if (!bInside && bHovered)
+    if (!bInside && (bHovered || bHoldsCapture))
         return HoverMove::Leave;
     return HoverMove::None;
 }

@@ -58,12 +58,16 @@ enum class HoverMove
 {
     None,   // nothing changes
     Enter,  // capture the mouse, then SetHover(true)
-    Leave,  // SetHover(false), then release the capture
+    Leave,  // SetHover(false) (no change unless hovered), then release the capture
 };
 
 // The decision for a move to pt (client coordinates, negative while captured) over a link
-// whose client rectangle is rcClient.
-HoverMove DecideHoverMove(const LinkState& state, const LinkRect& rcClient, LinkPoint pt);
+// whose client rectangle is rcClient; bHoldsCapture tells whether the link has the mouse
+// capture. A move outside leaves whenever the link is hovered or holds the capture: after
+// a successful open the link is visited but still captured, and the capture must not
+// outlive the pointer's stay.
+HoverMove DecideHoverMove(const LinkState& state, const LinkRect& rcClient, LinkPoint pt,
+                          bool bHoldsCapture);
 
 // The text colour for a state.
 LinkColor LinkColorForState(int nState, LinkColor crNormal, LinkColor crVisited, LinkColor crHover);

@@ -2,6 +2,7 @@
 
 #include "FindHandle.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -99,10 +100,12 @@ BOOL CIniFile::Load()
     });
 
     // Entry lines: one buffer serves all sections; it only grows. Each section's first call
-    // declares 1024 bytes again, however large the buffer has become.
+    // declares 1024 bytes again, however large the buffer has become. Those bytes are cleared
+    // first: an answer that writes nothing must not list the previous section's lines again.
     std::vector<char> lines(kInitialBufferSize, '\0');
     for (const auto& section : m_sections) {
         DWORD declared = kInitialBufferSize;
+        std::fill_n(lines.begin(), declared, '\0');
         n = ::GetPrivateProfileSectionA(section->name.c_str(), lines.data(), declared, m_path.c_str());
         while (n == declared - 2) {
             declared *= 2;

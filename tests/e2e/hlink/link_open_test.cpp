@@ -10,6 +10,27 @@
 namespace qs::e2e::hlink {
 namespace {
 
+// The window holding the mouse capture on `hwnd`'s thread, or nullptr.
+HWND CaptureOnThreadOf(HWND hwnd) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info)) return nullptr;
+  return info.hwndCapture;
+}
+
+// A left click at the centre of `hwnd` through the system's input queue, as the user's
+// would come: a window holding the capture gets it instead of the one under the pointer.
+bool InputLeftClick(HWND hwnd) {
+  const POINT centre = ScreenCenter(hwnd);
+  if (!SetCursorPos(centre.x, centre.y)) return false;
+  INPUT input[2] = {};
+  input[0].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].type = INPUT_MOUSE;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  return SendInput(2, input, sizeof(INPUT)) == 2;
+}
+
 class LinkOpenTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(m_recorder.Registered()); }
@@ -67,6 +88,30 @@ TEST_F(LinkOpenTest, HoverIsRedAndVisitedShowsAtTheNextRepaint) {
 
   // The other link was never opened.
   EXPECT_TRUE(WaitForLinkColour(program->MailLink(), kBlue));
+}
+
+TEST_F(LinkOpenTest, FirstMoveOutsideAfterAnOpenReleasesTheCapture) {
+  // Hovered, opened, then the pointer goes straight out: the link lets the capture go, so
+  // the next click reaches the button under the pointer instead of opening the link again.
+  auto program = LinkProgram::Start(m_setup);
+  ASSERT_TRUE(program->Ready());
+  HWND link = program->SiteLink();
+  HWND cancel = Child(program->Dialog(), IDCANCEL);
+  ASSERT_NE(cancel, nullptr);
+  const RECT client = ClientScreenRect(link);
+
+  PostMouseMove(link, 5, 5);
+  ASSERT_TRUE(WaitUntil([&] { return CaptureOnThreadOf(link) == link; }, kTimeoutMs));
+  PostLeftClick(link, 5, 5);
+  ASSERT_TRUE(m_recorder.WaitForAddresses(1, kTimeoutMs));
+  PostMouseMove(link, client.right - client.left + 40, 5);
+  EXPECT_TRUE(WaitUntil([&] { return CaptureOnThreadOf(link) == nullptr; }, kTimeoutMs))
+      << "the link still holds the capture";
+
+  ASSERT_TRUE(InputLeftClick(cancel));
+  EXPECT_TRUE(program->process().WaitForExit(kTimeoutMs)) << "Cancel did not close the dialog";
+  EXPECT_EQ(m_recorder.Addresses(), std::vector<std::string>{m_setup.SiteUrl()});
+  ParkPointer();
 }
 
 TEST_F(LinkOpenTest, FailedOpenLeavesTheLinkBlue) {

@@ -16,6 +16,10 @@ constexpr char kWatchLogVariable[] = "QS_TOOLS_WATCH_LOG";
 // "<creation ms>|<program file name>|<current directory>|<width>".
 constexpr char kStartLogVariable[] = "QS_TOOLS_START_LOG";
 
+// A folder standing for the user's own Windows folder on a Remote Desktop session host:
+// when set, the show watch makes the tool's GetWindowsDirectoryA answer it.
+constexpr char kUserWindowsVariable[] = "QS_TOOLS_USER_WINDOWS";
+
 // A system time in milliseconds, comparable between processes.
 inline double ToMs(const FILETIME& time) {
   ULARGE_INTEGER ticks = {};

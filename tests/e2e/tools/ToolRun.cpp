@@ -42,6 +42,13 @@ struct ModuleFreer {
 };
 using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
 
+std::string ImagePath(HANDLE process) {
+  char path[MAX_PATH * 2] = {};
+  DWORD size = sizeof path;
+  if (!QueryFullProcessImageNameA(process, 0, path, &size)) return std::string();
+  return std::string(path, size);
+}
+
 // Polls the process list for "regedit.exe" children of one process, from its own thread.
 class RegeditSpotter {
  public:
@@ -93,11 +100,12 @@ class RegeditSpotter {
       for (const auto& start : m_starts) known = known || start.processId == entry.th32ProcessID;
       if (known) continue;
       // The poll's own time stands in when the process is already gone.
-      RegeditStart start{entry.th32ProcessID, NowMs()};
+      RegeditStart start{entry.th32ProcessID, NowMs(), std::string()};
       if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
                                        entry.th32ProcessID)) {
         const double created = CreationMs(process);
         if (created >= 0) start.createdMs = created;
+        start.image = ImagePath(process);
         m_handles.emplace_back(process);
       }
       m_starts.push_back(start);

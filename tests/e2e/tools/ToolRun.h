@@ -24,6 +24,7 @@ struct ToolRunOptions {
 struct RegeditStart {
   DWORD processId = 0;
   double createdMs = 0;  // when its process was created
+  std::string image;     // its program file's full path; empty when it ended unseen
 };
 
 struct ToolRunResult {

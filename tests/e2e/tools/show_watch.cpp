@@ -1,19 +1,46 @@
 // The show watch: a WH_CALLWNDPROC hook that the tests put on a tool's main thread. It
 // records when the dialog starts its initialisation, the icons it takes, whether any
 // top-level window of the thread becomes visible, and when the dialog goes.
+// When the test names a user's own Windows folder, the watch also makes the tool's
+// GetWindowsDirectoryA answer that folder, as a Remote Desktop session host does for a
+// program that keeps the system's per-user compatibility.
+#include <memory>
 #include <string>
 
 #include <windows.h>
 
+#include "ImportPatch.h"
 #include "RunRecords.h"
 
 namespace {
 
 using qs::e2e::tools::AppendRecord;
+using qs::e2e::tools::kUserWindowsVariable;
 using qs::e2e::tools::kWatchLogVariable;
 using qs::e2e::tools::NowMs;
 
 bool g_shownRecorded = false;
+bool g_redirectTried = false;
+char g_userWindows[MAX_PATH] = {};
+std::unique_ptr<ImportPatch> g_redirect;  // lives as long as the tool
+
+UINT WINAPI UserWindowsDirectoryA(LPSTR buffer, UINT size) {
+  const UINT length = lstrlenA(g_userWindows);
+  if (!buffer || size <= length) return length + 1;
+  lstrcpyA(buffer, g_userWindows);
+  return length;
+}
+
+// Put in place on the first message the hook sees, before the tool's dialog exists.
+void RedirectWindowsDirectory() {
+  if (g_redirectTried) return;
+  g_redirectTried = true;
+  const DWORD n = GetEnvironmentVariableA(kUserWindowsVariable, g_userWindows, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return;
+  g_redirect = std::make_unique<ImportPatch>(GetModuleHandleA(nullptr), "kernel32.dll",
+                                             "GetWindowsDirectoryA",
+                                             reinterpret_cast<void*>(UserWindowsDirectoryA));
+}
 
 bool IsTopLevel(HWND hwnd) { return GetAncestor(hwnd, GA_PARENT) == GetDesktopWindow(); }
 
@@ -22,6 +49,7 @@ void Record(const std::string& what) {
 }
 
 void Watch(const CWPSTRUCT& call) {
+  RedirectWindowsDirectory();
   if (!IsTopLevel(call.hwnd)) return;
   switch (call.message) {
     case WM_INITDIALOG:

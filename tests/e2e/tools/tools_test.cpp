@@ -34,10 +34,26 @@ class ToolsTest : public ::testing::Test {
     ASSERT_FALSE(m_logs.Path().empty());
     RegistryDeleteKey(kImportKey);
     SetEnvironmentVariableA(kStartLogVariable, StartLog().c_str());
+    SetEnvironmentVariableA(kUserWindowsVariable, nullptr);
   }
-  void TearDown() override { RegistryDeleteKey(kImportKey); }
+  void TearDown() override {
+    RegistryDeleteKey(kImportKey);
+    SetEnvironmentVariableA(kUserWindowsVariable, nullptr);
+  }
 
   std::string StartLog() const { return m_logs.File("starts.log"); }
+
+  // Gives the next tool runs a private Windows folder of the user's, as a Remote Desktop
+  // session host does, with a stand-in editor in it.
+  void UseUserWindowsFolderWithEditor() {
+    ASSERT_FALSE(m_userWindows.Path().empty());
+    ASSERT_TRUE(PlantEditor(m_userWindows.Path()));
+    SetEnvironmentVariableA(kUserWindowsVariable, m_userWindows.Path().c_str());
+  }
+  // A stand-in "regedit.exe" that records its start in the start log and imports nothing.
+  static bool PlantEditor(const std::string& folder) {
+    return CopyFileTo(WinPath(QS_PATH_TOOLS_QUILLORY_STANDIN), JoinPath(folder, "regedit.exe"));
+  }
 
   ToolRunResult Run(const std::string& program, const std::string& currentDirectory,
                     const std::string& arguments = "", unsigned timeoutMs = 15000) {
@@ -51,7 +67,22 @@ class ToolsTest : public ::testing::Test {
   }
 
   TempDir m_logs{"qs-tools-logs-"};
+  TempDir m_userWindows{"qs-tools-user-windows-"};
 };
+
+// The registry editor of the system's shared Windows folder.
+std::string SystemEditor() {
+  char folder[MAX_PATH] = {};
+  const UINT n = GetSystemWindowsDirectoryA(folder, MAX_PATH);
+  return JoinPath(std::string(folder, n < MAX_PATH ? n : 0), "regedit.exe");
+}
+
+// The run started one registry editor, the system's own.
+void ExpectSystemEditor(const ToolRunResult& run) {
+  ASSERT_EQ(run.regedits.size(), 1u);
+  EXPECT_EQ(lstrcmpiA(run.regedits[0].image.c_str(), SystemEditor().c_str()), 0)
+      << "started " << run.regedits[0].image;
+}
 
 // The tool started, initialised its dialog, took its icon, never showed a window and ended.
 void ExpectQuietRun(const ToolRunResult& run) {
@@ -109,6 +140,26 @@ class LongPathFile {
   bool m_written = false;
 };
 
+// The optional header's DLL characteristics of the program file `path`; 0 when unreadable.
+WORD DllCharacteristics(const std::string& path) {
+  const auto bytes = ReadFileBytes(path);
+  if (!bytes || bytes->size() < sizeof(IMAGE_DOS_HEADER)) return 0;
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes->data());
+  if (dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew < 0 ||
+      bytes->size() < static_cast<size_t>(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS))
+    return 0;
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(bytes->data() + dos->e_lfanew);
+  return nt->Signature == IMAGE_NT_SIGNATURE ? nt->OptionalHeader.DllCharacteristics : 0;
+}
+
+TEST(ToolsFile, BothToolsAreTerminalServerAware) {
+  // Otherwise a Remote Desktop session host gives them the user's private Windows folder.
+  EXPECT_TRUE(DllCharacteristics(WinPath(QS_PATH_REGPICK)) &
+              IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE);
+  EXPECT_TRUE(DllCharacteristics(WinPath(QS_PATH_REVIVO)) &
+              IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE);
+}
+
 TEST_F(ToolsTest, ShowWatchSeesAWindowThatIsShown) {
   // The control for every "no window shown" check below: a program that does show one.
   TempDir cwd;
@@ -119,16 +170,21 @@ TEST_F(ToolsTest, ShowWatchSeesAWindowThatIsShown) {
 
 TEST_F(ToolsTest, RegpickImportsTheFileForTheWidthFromItsWorkingDirectory) {
   // Regpick's own folder holds registry files too; those of the working directory count.
+  // Its own folder, the working directory and the user's private Windows folder each hold
+  // a "regedit.exe" as well; only the system's editor may run.
   ToolFolder own("own");
   ToolFolder work("work");
   ASSERT_TRUE(own.Ready() && work.Ready());
   const std::string regpick = own.File("Regpick.exe");
   ASSERT_TRUE(CopyFileTo(WinPath(QS_PATH_REGPICK), regpick));
+  ASSERT_TRUE(PlantEditor(own.Path()) && PlantEditor(work.Path()));
+  UseUserWindowsFolderWithEditor();
 
   const ToolRunResult run = Run(regpick, work.Path());
   ExpectQuietRun(run);
-  EXPECT_EQ(run.regedits.size(), 1u);
+  ExpectSystemEditor(run);
   ExpectImportedFrom("work");
+  EXPECT_TRUE(WaitForStandinStarts(StartLog(), 0).empty()) << "a planted editor ran";
 }
 
 TEST_F(ToolsTest, RegpickPassesAFolderWithBlanksAsOneArgument) {
@@ -155,12 +211,20 @@ TEST_F(ToolsTest, RegpickImportsByNameAloneFromATooLongWorkingDirectory) {
 }
 
 TEST_F(ToolsTest, RevivoImportsThenStartsQuilloryInItsWorkingDirectoryAfterThePauses) {
+  // Planted editors in Revivo's own folder, its working directory and the user's private
+  // Windows folder would show as extra starts.
+  ToolFolder own("revivo-own");
   ToolFolder folder("revivo");
-  ASSERT_TRUE(folder.Ready());
+  ASSERT_TRUE(own.Ready() && folder.Ready());
+  const std::string revivo = own.File("Revivo.exe");
+  ASSERT_TRUE(CopyFileTo(WinPath(QS_PATH_REVIVO), revivo));
   ASSERT_TRUE(CopyFileTo(WinPath(QS_PATH_TOOLS_QUILLORY_STANDIN), folder.File("Quillory.exe")));
+  ASSERT_TRUE(PlantEditor(own.Path()) && PlantEditor(folder.Path()));
+  UseUserWindowsFolderWithEditor();
 
-  const ToolRunResult run = Run(QS_PATH_REVIVO, folder.Path());
+  const ToolRunResult run = Run(revivo, folder.Path());
   ExpectQuietRun(run);
+  ExpectSystemEditor(run);
   ExpectImportedFrom("revivo");
 
   const auto starts = WaitForStandinStarts(StartLog(), kStartTimeoutMs);

@@ -1,5 +1,6 @@
 // The exports' argument checks and the faults a client can run into: no memory, a second Init,
-// release without Shutdown, a failed store of the owner's previous procedure, missing pieces.
+// release without Shutdown, a failed store of the owner's previous procedure, missing pieces,
+// a menu or an owner that other code has already used.
 #include "ImportPatch.h"
 #include "MenuWatcher.h"
 #include "TrayletFixture.h"
@@ -12,6 +13,14 @@ LPVOID WINAPI NoMemory(HANDLE, DWORD, SIZE_T)
 }
 
 decltype(&SetPropA) g_pfnRealSetProp = nullptr;
+
+// A procedure the client puts on its owner after Init, passing everything on.
+WNDPROC g_pfnBelowLaterProc = nullptr;
+
+LRESULT CALLBACK LaterProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcA(g_pfnBelowLaterProc, hWnd, uMsg, wParam, lParam);
+}
 
 BOOL WINAPI FailWndProcProperty(HWND hWnd, LPCSTR pszName, HANDLE hData)
 {
@@ -128,6 +137,65 @@ TEST_F(TrayletTest, SecondInitOfOneManagerKeepsOneWindow)
     const HWND hTray = TrayWnd();
     EXPECT_EQ(GetPropA(hTray, "TrayManagerObj"), pManager);
     EXPECT_TRUE(IconShown(hTray));
+    EXPECT_EQ(CountCommand(menu.Submenu(), kCmdOpen), 1);
+}
+
+TEST_F(TrayletTest, ClientsOwnCommand9000KeepsNeitherTheEntryOutNorLetsItInTwice)
+{
+    const HMENU hSub = menu.Submenu();
+    ASSERT_TRUE(AppendMenuA(hSub, MF_STRING, kCmdOpen, "Client's own"));
+    const int nItems = GetMenuItemCount(hSub);
+
+    TrayManager* pFirst = NewManager();
+    ASSERT_EQ(pFirst->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 1);
+    EXPECT_EQ(GetMenuItemCount(hSub), nItems + 1);
+    EXPECT_EQ(GetMenuItemID(hSub, nItems), kCmdOpen);
+    EXPECT_EQ(LastItemText(hSub), "Open Quillory");
+
+    // Again on the same menu, by the same manager and by another one.
+    EXPECT_EQ(pFirst->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 1);
+    ASSERT_EQ(pFirst->Shutdown(), 1);
+    TrayManager* pSecond = NewManager();
+    EXPECT_EQ(pSecond->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 1);
+    EXPECT_EQ(GetMenuItemCount(hSub), nItems + 1);
+    EXPECT_EQ(CountCommand(hSub, kCmdOpen), 2);
+}
+
+TEST_F(TrayletTest, WndprocPropertyOfOtherCodeDoesNotStopCloseMeansHide)
+{
+    // Some other code keeps its own value under the same property name.
+    ASSERT_TRUE(SetPropA(owner.Wnd(), "WNDPROC", reinterpret_cast<HANDLE>(DefWindowProcA)));
+
+    ASSERT_EQ(NewManager()->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 1);
+    // The property holds what the library put there: the owner's own procedure.
+    EXPECT_EQ(GetPropA(owner.Wnd(), "WNDPROC"), reinterpret_cast<HANDLE>(owner.OwnProc()));
+    SendMessageA(owner.Wnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(owner.Wnd()));
+    EXPECT_FALSE(IsWindowVisible(owner.Wnd()));
+    EXPECT_EQ(owner.Count(WM_CLOSE), 0) << "closing reached the owner's procedure";
+    EXPECT_EQ(SendMessageA(owner.Wnd(), TestOwner::kPing, 0, 0), TestOwner::kPingAnswer);
+}
+
+TEST_F(TrayletTest, SecondInitUnderALaterProcedureDoesNotChainOwnerToItself)
+{
+    TrayManager* pManager = NewManager();
+    ASSERT_EQ(pManager->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 1);
+    g_pfnBelowLaterProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(owner.Wnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LaterProc)));
+    ASSERT_NE(g_pfnBelowLaterProc, nullptr);
+
+    EXPECT_EQ(pManager->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 1);
+    // Repair a chain that loops before failing, as above.
+    const HANDLE hPrevProc = GetPropA(owner.Wnd(), "WNDPROC");
+    const auto hOwnProc = reinterpret_cast<HANDLE>(owner.OwnProc());
+    if (hPrevProc != hOwnProc)
+        SetPropA(owner.Wnd(), "WNDPROC", hOwnProc);
+    ASSERT_EQ(hPrevProc, hOwnProc);
+    EXPECT_EQ(GetWindowLongPtrA(owner.Wnd(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(LaterProc));
+    EXPECT_EQ(SendMessageA(owner.Wnd(), TestOwner::kPing, 0, 0), TestOwner::kPingAnswer);
+    SendMessageA(owner.Wnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(owner.Wnd()));
+    EXPECT_EQ(owner.Count(WM_CLOSE), 0);
 }
 
 TEST_F(TrayletTest, ReleaseWithoutShutdownLeavesNoWindowBehind)

@@ -122,4 +122,48 @@ HWND UpvaneRun::CheckAndWait(unsigned timeoutMs)
     return box;
 }
 
+DialogFont::DialogFont() : m_dc(CreateCompatibleDC(nullptr))
+{
+    if (!m_dc)
+        return;
+    LOGFONTA font = {};
+    font.lfHeight = -MulDiv(8, GetDeviceCaps(m_dc, LOGPIXELSY), 72);
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(font.lfFaceName, "MS Sans Serif", LF_FACESIZE);
+    m_font = CreateFontIndirectA(&font);
+    if (m_font)
+        m_previous = SelectObject(m_dc, m_font);
+}
+
+DialogFont::~DialogFont()
+{
+    if (m_previous)
+        SelectObject(m_dc, m_previous);
+    if (m_font)
+        DeleteObject(m_font);
+    if (m_dc)
+        DeleteDC(m_dc);
+}
+
+SIZE DialogFont::BaseUnits() const
+{
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    SIZE letters = {};
+    TEXTMETRICA metrics = {};
+    if (!m_font || !GetTextExtentPoint32A(m_dc, kLetters, 52, &letters) ||
+        !GetTextMetricsA(m_dc, &metrics))
+        return SIZE{};
+    return SIZE{(letters.cx / 26 + 1) / 2, metrics.tmHeight};
+}
+
+int DialogFont::TextHeight(const std::string& text, int width) const
+{
+    if (!m_font)
+        return -1;
+    RECT rect = {0, 0, width, 0};
+    DrawTextA(m_dc, text.c_str(), static_cast<int>(text.size()), &rect,
+              DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_CALCRECT);
+    return rect.bottom - rect.top;
+}
+
 }  // namespace qs::e2e

@@ -29,6 +29,33 @@ enum UpvaneControl {
     kCheck = 1012,
 };
 
+// The main dialog's template size in dialog units.
+constexpr int kDialogWidthDlu = 353;
+constexpr int kDialogHeightDlu = 245;
+
+// The main dialog's font as the dialog manager makes it from the template (8-point
+// "MS Sans Serif"), made again in this process: a font handle of another process cannot be
+// used here, but the same request gives the same font in the same Wine prefix.
+class DialogFont {
+public:
+    DialogFont();
+    ~DialogFont();
+    DialogFont(const DialogFont&) = delete;
+    DialogFont& operator=(const DialogFont&) = delete;
+
+    // The dialog base units the system derives from the font (average width of the Latin
+    // letters, line height); a dialog made with this font has a client area of
+    // MulDiv(width, cx, 4) x MulDiv(height, cy, 8) pixels.
+    SIZE BaseUnits() const;
+    // The height of `text` as a left-aligned static draws it, wrapped at `width` pixels.
+    int TextHeight(const std::string& text, int width) const;
+
+private:
+    HDC m_dc = nullptr;
+    HFONT m_font = nullptr;
+    HGDIOBJ m_previous = nullptr;
+};
+
 class UpvaneRun {
 public:
     // A folder holding a copy of Upvane.exe; its name begins with `folderPrefix`, which may

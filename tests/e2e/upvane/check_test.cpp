@@ -1,5 +1,7 @@
 // Check and Download against a loopback version server: what the dialog reports for each
 // kind of version document, for failing and hostile servers, and the address Download opens.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "HttpServer.h"
@@ -152,6 +154,31 @@ TEST_F(UpvaneCheck, AnErrorPageSayingResourceNotFoundIsAMissingDocument)
                   + "\nAvailable Version:\n Available Version information was not found!",
               Version());
     EXPECT_EQ("", Message());   // left as it was
+}
+
+TEST_F(UpvaneCheck, TheMissingDocumentNoticeFitsWholeInTheVersionText)
+{
+    // Three lines, the last being the notice; each must show in full.
+    m_server.Serve("/version.txt",
+                   HttpReply::Status("HTTP/1.0 404 Not Found", "Resource not found on server"));
+    StartWith();
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+    const std::string text = Version();
+    ASSERT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
+
+    // This font is the dialog's own: its base units make the dialog's size.
+    const DialogFont font;
+    const SIZE units = font.BaseUnits();
+    RECT dialog = {};
+    ASSERT_TRUE(GetClientRect(m_run.Dialog(), &dialog));
+    EXPECT_EQ(dialog.right, MulDiv(kDialogWidthDlu, units.cx, 4));
+    EXPECT_EQ(dialog.bottom, MulDiv(kDialogHeightDlu, units.cy, 8));
+
+    RECT control = {};
+    ASSERT_TRUE(GetClientRect(m_run.Item(kVersionText), &control));
+    const int height = font.TextHeight(text, control.right);
+    EXPECT_EQ(height, 3 * units.cy) << "a line of the text wraps";
+    EXPECT_LE(height, control.bottom) << "the notice's line is cut off";
 }
 
 TEST_F(UpvaneCheck, ResourceNotFoundInOtherLetterCaseIsTreatedAsADocument)

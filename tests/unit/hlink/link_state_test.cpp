@@ -29,7 +29,7 @@ struct LinkUnderTest
 
     void MoveTo(int x, int y)
     {
-        switch (DecideHoverMove(state, kClient, { x, y })) {
+        switch (DecideHoverMove(state, kClient, { x, y }, bCaptured)) {
         case HoverMove::Enter:
             bCaptured = true;
             Hover(true);
@@ -96,6 +96,24 @@ TEST(LinkHover, SuccessfulOpenWhileHoveredKeepsSavedStateWithoutRepaint)
     EXPECT_EQ(link.state.m_nState, LINK_VISITED);
     EXPECT_EQ(link.colours.back(), kLinkVisitedColor);
     EXPECT_EQ(link.nRepaints, 3);
+}
+
+TEST(LinkHover, FirstMoveAfterAnOpenBeingOutsideReleasesTheCapture)
+{
+    // The capture taken on entry outlives the hover state that the open replaced; a move
+    // outside must still let it go, without repainting the visited link.
+    LinkUnderTest link;
+    link.MoveTo(10, 5);
+    link.state.MarkVisited();
+    link.MoveTo(300, 5);
+    EXPECT_FALSE(link.bCaptured);
+    EXPECT_EQ(link.state.m_nState, LINK_VISITED);
+    EXPECT_EQ(link.nRepaints, 1);
+    link.MoveTo(10, 5);     // entering again hovers as before, and leaving shows purple
+    link.MoveTo(-1, 5);
+    EXPECT_FALSE(link.bCaptured);
+    EXPECT_EQ(link.colours, (std::vector<LinkColor>{ kLinkHoverColor, kLinkHoverColor,
+                                                     kLinkVisitedColor }));
 }
 
 TEST(LinkHover, FailedOpenLeavesTheLinkBlueAndOpeningAgainStaysVisited)

@@ -7,6 +7,10 @@
 #include <cstdio>
 #include <string>
 
+#ifdef _WIN32
+#include "ImportPatch.h"
+#endif
+
 namespace {
 
 std::string Numbered(const char* format, int number)
@@ -91,3 +95,38 @@ TEST(CIniFileLoadTest, ValuesOfAKilobyteAndMoreComeBackWhole)
     EXPECT_EQ(exact, ini.GetValue("s", "exact", ""));
     EXPECT_EQ(longer, ini.GetValue("s", "longer", ""));
 }
+
+#ifdef _WIN32
+namespace {
+
+decltype(&GetPrivateProfileSectionA) g_pfnRealSection = nullptr;
+
+// A system that answers 0 for the section "quiet" without writing even the empty list.
+DWORD WINAPI SectionUnwrittenForQuiet(LPCSTR pszSection, LPSTR pszBuffer, DWORD nSize, LPCSTR pszFile)
+{
+    if (pszSection && lstrcmpiA(pszSection, "quiet") == 0)
+        return 0;
+    return g_pfnRealSection(pszSection, pszBuffer, nSize, pszFile);
+}
+
+}  // namespace
+
+TEST(CIniFileLoadTest, SectionLeftUnwrittenBySystemDoesNotListThePreviousSectionsLines)
+{
+    TempDir dir;
+    const std::string file = dir.Write("quiet.set", "[loud]\r\nk=1\r\nm=2\r\n[quiet]\r\nq=3\r\n");
+    CIniFile ini;
+    {
+        ImportPatch patch(GetModuleHandleA(nullptr), "kernel32.dll", "GetPrivateProfileSectionA",
+                          reinterpret_cast<void*>(SectionUnwrittenForQuiet));
+        ASSERT_TRUE(patch.IsActive());
+        g_pfnRealSection = patch.Original<decltype(&GetPrivateProfileSectionA)>();
+        ASSERT_TRUE(ini.Open(file.c_str()));
+    }
+    ASSERT_EQ(2, ini.GetSectionCount());
+    EXPECT_TRUE(ini.HasKey("loud", "m"));
+    EXPECT_FALSE(ini.HasKey("quiet", "k")) << "the lines of [loud] were listed again";
+    EXPECT_FALSE(ini.HasKey("quiet", "m"));
+    EXPECT_STREQ("none", ini.GetValue("quiet", "k", "none"));
+}
+#endif
