@@ -4,6 +4,11 @@
 // owns its main window and runs that window's message loop, calls Shutdown when it is done
 // with the icon, and releases the manager with DestroyTrayManager. The library borrows the
 // window, icon and menu handles it is given and never destroys them.
+//
+// Lifetime: Init puts the library's window procedure on the owner window, and Shutdown leaves
+// it there (close keeps meaning hide). Keep Traylet.dll loaded until the owner window has been
+// destroyed: unloading it earlier leaves the window calling into freed code, and the next
+// message to it crashes the client.
 #ifndef TRAYLET_TRAYMANAGER_H
 #define TRAYLET_TRAYMANAGER_H
 
