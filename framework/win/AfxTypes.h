@@ -21,9 +21,6 @@ public:
     CRect(const RECT& rc) { left = rc.left; top = rc.top; right = rc.right; bottom = rc.bottom; }
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
-    CPoint TopLeft() const { return CPoint(left, top); }
-    // Left and top edges count in, right and bottom edges out, as PtInRect.
-    BOOL PtInRect(POINT pt) const { return ::PtInRect(this, pt); }
     operator LPRECT() { return this; }
     operator LPCRECT() const { return this; }
 };

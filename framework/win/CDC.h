@@ -15,5 +15,4 @@ public:
     HFONT SelectObject(CFont* pFont);
     COLORREF SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crColor); }
     int SetBkMode(int nBkMode) { return ::SetBkMode(m_hDC, nBkMode); }
-    HDC GetSafeHdc() const { return m_hDC; }
 };

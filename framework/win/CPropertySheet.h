@@ -28,7 +28,6 @@ public:
 
 // Operations
     void AddPage(CPropertyPage* pPage);
-    int GetPageCount() const { return static_cast<int>(m_pages.size()); }
     // Runs the sheet; answers what PropertySheetA answers (-1 on failure).
     virtual INT_PTR DoModal();
 };

@@ -124,26 +124,9 @@ void CWnd::GetWindowText(CString& rString) const
     rString.ReleaseBuffer();
 }
 
-int CWnd::GetWindowTextLength() const
-{
-    return ::GetWindowTextLengthA(m_hWnd);
-}
-
 void CWnd::SetDlgItemText(int nID, const char* lpszString)
 {
     ::SetDlgItemTextA(m_hWnd, nID, lpszString);
-}
-
-CString CWnd::GetDlgItemText(int nID) const
-{
-    CString text;
-    HWND hItem = ::GetDlgItem(m_hWnd, nID);
-    if (hItem) {
-        const int nLen = ::GetWindowTextLengthA(hItem);
-        ::GetWindowTextA(hItem, text.GetBuffer(nLen + 1), nLen + 1);
-        text.ReleaseBuffer();
-    }
-    return text;
 }
 
 BOOL CWnd::EnableWindow(BOOL bEnable)
@@ -189,11 +172,6 @@ void CWnd::ClientToScreen(LPRECT lpRect) const
 void CWnd::ClientToScreen(LPPOINT lpPoint) const
 {
     ::ClientToScreen(m_hWnd, lpPoint);
-}
-
-void CWnd::Invalidate(BOOL bErase)
-{
-    ::InvalidateRect(m_hWnd, nullptr, bErase);
 }
 
 void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase)
@@ -243,16 +221,6 @@ HFONT CWnd::GetFont() const
 BOOL CWnd::DestroyWindow()
 {
     return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
-}
-
-void CWnd::BeginWaitCursor()
-{
-    AfxDoWaitCursor(1);
-}
-
-void CWnd::EndWaitCursor()
-{
-    AfxDoWaitCursor(-1);
 }
 
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate)

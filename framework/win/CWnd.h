@@ -56,9 +56,7 @@ public:
     CWnd* GetParent();
     void SetWindowText(const char* lpszString);
     void GetWindowText(CString& rString) const;
-    int GetWindowTextLength() const;
     void SetDlgItemText(int nID, const char* lpszString);
-    CString GetDlgItemText(int nID) const;
     BOOL EnableWindow(BOOL bEnable = TRUE);
     BOOL ShowWindow(int nCmdShow);
     BOOL IsWindowVisible() const;
@@ -68,7 +66,6 @@ public:
     void GetWindowRect(LPRECT lpRect) const;
     void ClientToScreen(LPRECT lpRect) const;
     void ClientToScreen(LPPOINT lpPoint) const;
-    void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
     void UpdateWindow();
     CWnd* SetCapture();
@@ -78,8 +75,6 @@ public:
     HICON SetIcon(HICON hIcon, BOOL bBigIcon);
     HFONT GetFont() const;
     BOOL DestroyWindow();
-    void BeginWaitCursor();
-    void EndWaitCursor();
 
     // Exchanges data between the object and its controls; false on a failed validation.
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);

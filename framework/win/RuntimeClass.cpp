@@ -21,11 +21,6 @@ const CRuntimeClass* CObject::GetRuntimeClass() const
     return &classCObject;
 }
 
-bool CObject::IsKindOf(const CRuntimeClass* pClass) const
-{
-    return GetRuntimeClass()->IsDerivedFrom(pClass);
-}
-
 AFX_CLASSINIT::AFX_CLASSINIT(CRuntimeClass* pNewClass)
 {
     pNewClass->m_pNextClass = CreatableClasses();
@@ -35,14 +30,6 @@ AFX_CLASSINIT::AFX_CLASSINIT(CRuntimeClass* pNewClass)
 CObject* CRuntimeClass::CreateObject() const
 {
     return m_pfnCreateObject ? m_pfnCreateObject() : nullptr;
-}
-
-bool CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const
-{
-    for (const CRuntimeClass* p = this; p; p = p->m_pBaseClass)
-        if (p == pBaseClass)
-            return true;
-    return false;
 }
 
 const CRuntimeClass* CRuntimeClass::FromName(const char* lpszClassName)

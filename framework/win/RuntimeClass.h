@@ -11,7 +11,6 @@ struct CRuntimeClass
     const CRuntimeClass* m_pNextClass;  // list of creatable classes, see FromName
 
     CObject* CreateObject() const;
-    bool IsDerivedFrom(const CRuntimeClass* pBaseClass) const;
     // The creatable class of that name, or null.
     static const CRuntimeClass* FromName(const char* lpszClassName);
     static CObject* CreateObject(const char* lpszClassName);
@@ -28,7 +27,6 @@ class CObject
 public:
     virtual ~CObject() = default;
     virtual const CRuntimeClass* GetRuntimeClass() const;
-    bool IsKindOf(const CRuntimeClass* pClass) const;
     static const CRuntimeClass classCObject;
 };
 
