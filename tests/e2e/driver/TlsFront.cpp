@@ -134,16 +134,11 @@ bool TlsFront::Start(HttpServer& upstream) {
   line.resize(line.find('\n'));
 
   std::istringstream words(line);
-  std::string word, hex, lists[2];
-  words >> word >> m_trustedPort >> m_untrustedPort >> m_otherHostPort >> hex >> lists[0] >> lists[1];
-  if (word != "READY" || !m_trustedPort || !m_untrustedPort || !m_otherHostPort || lists[1].empty()) {
+  std::string word, hex;
+  words >> word >> m_trustedPort >> m_untrustedPort >> m_otherHostPort >> hex;
+  if (word != "READY" || !m_trustedPort || !m_untrustedPort || !m_otherHostPort || hex.empty()) {
     m_failure = "the TLS front failed: " + line;
     return false;
-  }
-  for (size_t i = 0; i < 2; ++i) {
-    HttpReply list = HttpReply::Ok(FromHex(lists[i]));
-    list.headers.push_back("Content-Type: application/pkix-crl");
-    upstream.Serve(kRevocationPaths[i], list);
   }
   return Trust(FromHex(hex));
 }

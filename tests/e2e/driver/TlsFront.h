@@ -13,9 +13,8 @@ class HttpServer;
 
 class TlsFront {
  public:
-  // Starts the front for `upstream` and adds its authority to the prefix's root store; the
-  // authorities' revocation lists are served by `upstream` at kRevocationPaths. Check
-  // Ready(), or Failure() for why not.
+  // Starts the front for `upstream` and adds its authority to the prefix's root store.
+  // Check Ready(), or Failure() for why not.
   explicit TlsFront(HttpServer& upstream);
   // Removes the authority from the root store and ends the front.
   ~TlsFront();
@@ -32,9 +31,6 @@ class TlsFront {
 
   // "https://localhost:PORT" followed by `path`.
   static std::string Url(unsigned short port, const std::string& path = "");
-
-  // Where the certificates say the authorities' revocation lists are.
-  static constexpr const char* kRevocationPaths[] = {"/authority.crl", "/stranger.crl"};
 
  private:
   bool Start(HttpServer& upstream);

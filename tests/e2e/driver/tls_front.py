@@ -7,14 +7,10 @@ test authority and server certificates with openssl in a private folder, then li
   trusted    for "localhost", issued by the test authority
   untrusted  for "localhost", issued by a second authority that nobody trusts
   otherhost  for "otherhost.invalid", issued by the test authority
-Each TLS connection is passed on, decrypted, to 127.0.0.1:UPSTREAM, and back. Each server
-certificate names its authority's revocation list at http://127.0.0.1:UPSTREAM/<authority>.crl
-(the system checks revocation and refuses a certificate that says nothing about it); the driver
-serves the two lists there.
+Each TLS connection is passed on, decrypted, to 127.0.0.1:UPSTREAM, and back.
 
 It reports on the control connection (127.0.0.1:CONTROL, opened by the driver) one line:
-  "READY <trusted port> <untrusted port> <otherhost port> <authority as DER in hex>
-         <authority's list as DER in hex> <second authority's list as DER in hex>\n"
+  "READY <trusted port> <untrusted port> <otherhost port> <authority as DER in hex>\n"
 or "FAIL <reason>\n", and ends as soon as the driver closes that connection (or dies).
 Usage: tls_front.py UPSTREAM CONTROL
 """
@@ -43,27 +39,10 @@ def make_authority(folder, name, subject):
             "-addext", "keyUsage=critical,keyCertSign,cRLSign")
 
 
-def make_revocation_list(folder, authority):
-    """The authority's (empty) revocation list, as DER bytes."""
-    for suffix, text in ((".index", ""), (".crlnumber", "01\n")):
-        with open(os.path.join(folder, authority + suffix), "w") as f:
-            f.write(text)
-    with open(os.path.join(folder, authority + ".cnf"), "w") as cnf:
-        cnf.write("[ca]\ndefault_ca = test\n[test]\ndatabase = %s.index\ncrlnumber = %s.crlnumber\n"
-                  "default_md = sha256\ndefault_crl_days = %s\n" % (authority, authority, DAYS))
-    openssl(folder, "ca", "-gencrl", "-config", authority + ".cnf", "-keyfile", authority + ".key",
-            "-cert", authority + ".pem", "-out", authority + ".crl.pem")
-    openssl(folder, "crl", "-in", authority + ".crl.pem", "-outform", "DER", "-out", authority + ".crl")
-    with open(os.path.join(folder, authority + ".crl"), "rb") as f:
-        return f.read()
-
-
-def make_server(folder, name, authority, host, upstream_port):
+def make_server(folder, name, authority, host):
     with open(os.path.join(folder, name + ".ext"), "w") as ext:
         ext.write("subjectAltName=DNS:%s\nextendedKeyUsage=serverAuth\n"
-                  "keyUsage=critical,digitalSignature,keyEncipherment\n"
-                  "crlDistributionPoints=URI:http://%s:%d/%s.crl\n"
-                  % (host, LOOPBACK, upstream_port, authority))
+                  "keyUsage=critical,digitalSignature,keyEncipherment\n" % host)
     openssl(folder, "req", "-new", "-newkey", "rsa:2048", "-nodes", "-keyout", name + ".key",
             "-out", name + ".csr", "-subj", "/CN=" + host)
     openssl(folder, "x509", "-req", "-in", name + ".csr", "-CA", authority + ".pem",
@@ -132,15 +111,13 @@ def main():
     try:
         make_authority(folder, "authority", "Quillsuite Test Authority")
         make_authority(folder, "stranger", "Quillsuite Untrusted Authority")
-        lists = [make_revocation_list(folder, name) for name in ("authority", "stranger")]
-        make_server(folder, "trusted", "authority", "localhost", upstream_port)
-        make_server(folder, "untrusted", "stranger", "localhost", upstream_port)
-        make_server(folder, "otherhost", "authority", "otherhost.invalid", upstream_port)
+        make_server(folder, "trusted", "authority", "localhost")
+        make_server(folder, "untrusted", "stranger", "localhost")
+        make_server(folder, "otherhost", "authority", "otherhost.invalid")
         ports = [listen(folder, name, upstream_port) for name in ("trusted", "untrusted", "otherhost")]
         with open(os.path.join(folder, "authority.pem")) as pem:
             der = ssl.PEM_cert_to_DER_cert(pem.read())
-        control.sendall(("READY %d %d %d %s %s %s\n"
-                         % (*ports, der.hex(), lists[0].hex(), lists[1].hex())).encode())
+        control.sendall(("READY %d %d %d %s\n" % (*ports, der.hex())).encode())
     except Exception as error:   # reported to the driver, which fails the test with it
         control.sendall(("FAIL %s\n" % str(error).replace("\n", " ")).encode())
         raise
