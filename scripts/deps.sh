@@ -22,6 +22,8 @@ have clang++                       || need+=(clang)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 have zip                           || need+=(zip)
 have unzip                         || need+=(unzip)
+[ -x /usr/bin/openssl ]            || need+=(openssl)
+[ -x /usr/bin/python3 ]            || need+=(python3)
 
 if [ ${#need[@]} -eq 0 ]; then
   exit 0

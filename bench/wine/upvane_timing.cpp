@@ -3,7 +3,10 @@
 //   b  minimal_dialog.exe started until its dialog is visible
 //   c  one check: BM_CLICK posted to Check until the progress bar reads 50
 //   d  a bare WinINet GET of the same document, made in this program
-// Each is taken once to warm up, then ROUNDS times (a and b alternate, as do c and d, so a
+//   e  one check as c, of an Upvane whose weblink is https://localhost:PORT (a TLS front with a
+//      test authority trusted in this prefix for the run)
+//   f  a bare WinINet GET of that https document, made in this program
+// Each is taken once to warm up, then ROUNDS times (a and b alternate, as do c and d, e and f, so a
 // drift of the machine's load falls on both sides of a ratio).
 //
 // upvane_timing [ROUNDS]     (default 15)
@@ -26,6 +29,7 @@
 #include "Process.h"
 #include "ScrambledSetFile.h"
 #include "TempDir.h"
+#include "TlsFront.h"
 #include "Wait.h"
 #include "Window.h"
 
@@ -273,6 +277,30 @@ int main(int argc, char** argv)
         std::string::npos)
         return Fail("the check did not show the available version");
 
+    // e and f: the same pair over HTTPS, the documents passed on by a TLS front.
+    TlsFront front(server);
+    if (!front.Ready())
+        return Fail(("no TLS front: " + front.Failure()).c_str());
+    TempDir secureFolder("upvane-timing-https-");
+    const std::string secureLink = TlsFront::Url(front.TrustedPort());
+    if (!CopyFileTo(QS_DELIVERABLE(UPVANE), secureFolder.File("Upvane.exe")) ||
+        !secureFolder.Write("product.set", SetFileText(secureLink)))
+        return Fail("cannot prepare the https program's folder");
+    Process secureUpvane = Process::Start(secureFolder.File("Upvane.exe"), "", secureFolder.Path());
+    HWND secureDialog = secureUpvane.Started() ? WaitForDialog(secureUpvane) : nullptr;
+    if (!secureDialog)
+        return Fail("the https Upvane did not show its dialog");
+    std::vector<double> secureCheck, secureGet;
+    const bool secureChecked = Alternate(rounds, [&] { return TimeCheck(secureDialog); },
+                                         [&] { return TimeBareGet(secureLink + kDocumentPath); },
+                                         secureCheck, secureGet);
+    const std::string secureLine = TryText(Child(secureDialog, kVersionText)).value_or("");
+    CloseProgram(secureUpvane, secureDialog);
+    if (!secureChecked)
+        return Fail("an https check or GET did not end in time");
+    if (secureLine.find("Available Version:  Sample App Version 3.2 Build 7") == std::string::npos)
+        return Fail("the https check did not show the available version");
+
     const Summary a = Summarize(upvaneStart), b = Summarize(minimalStart);
     const Summary c = Summarize(check), d = Summarize(bareGet);
     std::printf("%-44s %3s %9s %9s %9s %9s %9s\n", "milliseconds", "n", "median", "q1", "q3",
@@ -281,7 +309,11 @@ int main(int argc, char** argv)
     PrintRow("b  minimal dialog start to dialog", b);
     PrintRow("c  Upvane check, click to progress 50", c);
     PrintRow("d  bare WinINet GET (open, read 200, close)", d);
+    const Summary e = Summarize(secureCheck), f = Summarize(secureGet);
+    PrintRow("e  https check, click to progress 50", e);
+    PrintRow("f  bare WinINet https GET", f);
     std::printf("ratio a/b  %.2f   (a - b = %.1f ms)\n", a.median / b.median, a.median - b.median);
     std::printf("ratio c/d  %.2f   (c - d = %.1f ms)\n", c.median / d.median, c.median - d.median);
+    std::printf("ratio e/f  %.2f   (e - f = %.1f ms)\n", e.median / f.median, e.median - f.median);
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "CWinApp.h"
+#include "WebAddress.h"
 
 CString CInternetException::GetErrorMessage() const
 {
@@ -104,7 +105,7 @@ std::unique_ptr<CInternetFile> CInternetSession::OpenURL(const char* pstrURL, DW
 {
     if (!IsOpen())
         throw CInternetException(ERROR_INVALID_HANDLE);
-    if (::_strnicmp(pstrURL, "http://", 7) == 0)
+    if (WebSchemeOf(pstrURL) != WebScheme::None)
         return OpenHttpURL(pstrURL, dwContext, dwFlags, pstrHeaders, dwHeadersLength);
     HINTERNET hFile = ::InternetOpenUrlA(m_hSession.Get(), pstrURL, pstrHeaders, dwHeadersLength,
                                          dwFlags, dwContext);
@@ -113,43 +114,141 @@ std::unique_ptr<CInternetFile> CInternetSession::OpenURL(const char* pstrURL, DW
     return std::unique_ptr<CInternetFile>(new CInternetFile(nullptr, hFile));
 }
 
+namespace {
+
+// Every redirect answer comes back to OpenHttpURL, which judges and follows it itself: the
+// system would otherwise follow an https answer to an http address without a word (Wine), or
+// refuse an http answer to an https address (Windows, unless told to ignore it).
+const DWORD kOwnRedirectFlags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP
+                                | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
+
+// The parts of an http or https address that a connection and its request are made from.
+struct HttpTarget
+{
+    CString m_strHost;
+    INTERNET_PORT m_nPort = 0;
+    bool m_bSecure = false;
+    CString m_strUser;           // empty: no credentials in the address
+    CString m_strPassword;
+    CString m_strObject;         // path and query; the fragment is not sent
+};
+
+CString Part(const char* pch, DWORD nLength)
+{
+    return CString(pch, static_cast<int>(nLength));
+}
+
+// Splits the address with the system's parser, as opening the whole address would.
+HttpTarget CrackHttpAddress(const char* pstrURL)
+{
+    const DWORD nLength = static_cast<DWORD>(::lstrlenA(pstrURL) + 1);
+    std::unique_ptr<char[]> buffers(new char[5 * static_cast<size_t>(nLength)]);
+    char* p = buffers.get();
+    URL_COMPONENTSA parts = {};
+    parts.dwStructSize = sizeof parts;
+    char** const fields[] = { &parts.lpszHostName, &parts.lpszUserName, &parts.lpszPassword,
+                              &parts.lpszUrlPath, &parts.lpszExtraInfo };
+    DWORD* const lengths[] = { &parts.dwHostNameLength, &parts.dwUserNameLength,
+                               &parts.dwPasswordLength, &parts.dwUrlPathLength,
+                               &parts.dwExtraInfoLength };
+    for (size_t i = 0; i < sizeof fields / sizeof fields[0]; ++i) {
+        *fields[i] = p + i * nLength;
+        *lengths[i] = nLength;
+    }
+    if (!::InternetCrackUrlA(pstrURL, 0, 0, &parts))
+        throw CInternetException(::GetLastError());
+
+    HttpTarget target;
+    target.m_strHost = Part(parts.lpszHostName, parts.dwHostNameLength);
+    target.m_nPort = parts.nPort;
+    target.m_bSecure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+    target.m_strUser = Part(parts.lpszUserName, parts.dwUserNameLength);
+    target.m_strPassword = Part(parts.lpszPassword, parts.dwPasswordLength);
+    target.m_strObject = RequestObject(Part(parts.lpszUrlPath, parts.dwUrlPathLength),
+                                       Part(parts.lpszExtraInfo, parts.dwExtraInfoLength));
+    return target;
+}
+
+// A header of the answer as text; false when the answer has none.
+bool QueryHeader(HINTERNET hRequest, DWORD dwInfo, CString& strValue)
+{
+    DWORD nSize = 0;
+    if (::HttpQueryInfoA(hRequest, dwInfo, nullptr, &nSize, nullptr)
+        || ::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        return false;
+    std::unique_ptr<char[]> buffer(new char[nSize + 1]);
+    if (!::HttpQueryInfoA(hRequest, dwInfo, buffer.get(), &nSize, nullptr))
+        return false;
+    strValue = CString(buffer.get(), static_cast<int>(nSize));
+    return true;
+}
+
+// The absolute address a redirect answer points to; false when the answer is no redirect
+// (or names no target), so that it is read as it is.
+bool FindRedirect(HINTERNET hRequest, const CString& strFrom, CString& strTo)
+{
+    DWORD nStatus = 0;
+    DWORD nSize = sizeof nStatus;
+    if (!::HttpQueryInfoA(hRequest, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &nStatus, &nSize,
+                          nullptr)
+        || !IsRedirectStatus(nStatus))
+        return false;
+    CString strLocation;
+    if (!QueryHeader(hRequest, HTTP_QUERY_LOCATION, strLocation) || strLocation.IsEmpty())
+        return false;
+    strTo = ResolveRedirect(strFrom, strLocation);
+    return true;
+}
+
+DWORD RedirectError(RedirectVerdict verdict)
+{
+    return verdict == RedirectVerdict::Downgrade ? ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR
+                                                 : ERROR_HTTP_REDIRECT_FAILED;
+}
+
+} // namespace
+
 std::unique_ptr<CInternetFile> CInternetSession::OpenHttpURL(const char* pstrURL,
                                                              DWORD_PTR dwContext, DWORD dwFlags,
                                                              const char* pstrHeaders,
                                                              DWORD dwHeadersLength)
 {
-    // Host and path (with any query) of the address, each in a buffer of the address's size.
-    const size_t nLength = ::lstrlenA(pstrURL) + 1;
-    std::unique_ptr<char[]> host(new char[nLength]);
-    std::unique_ptr<char[]> path(new char[nLength + 1]);
-    std::unique_ptr<char[]> extra(new char[nLength]);
-    URL_COMPONENTSA parts = {};
-    parts.dwStructSize = sizeof parts;
-    parts.lpszHostName = host.get();
-    parts.dwHostNameLength = static_cast<DWORD>(nLength);
-    parts.lpszUrlPath = path.get();
-    parts.dwUrlPathLength = static_cast<DWORD>(nLength);
-    parts.lpszExtraInfo = extra.get();
-    parts.dwExtraInfoLength = static_cast<DWORD>(nLength);
-    if (!::InternetCrackUrlA(pstrURL, 0, 0, &parts))
-        throw CInternetException(::GetLastError());
+    CString strAddress(pstrURL);
+    HttpTarget previous;
+    for (int nFollowed = 0;; ++nFollowed) {
+        HttpTarget target = CrackHttpAddress(strAddress);
+        // A redirect within the same host keeps the credentials the first address gave.
+        if (target.m_strUser.IsEmpty() && nFollowed > 0
+            && ::lstrcmpiA(target.m_strHost, previous.m_strHost) == 0) {
+            target.m_strUser = previous.m_strUser;
+            target.m_strPassword = previous.m_strPassword;
+        }
+        const bool bCredentials = !target.m_strUser.IsEmpty();
 
-    CString strObject(parts.lpszUrlPath, static_cast<int>(parts.dwUrlPathLength));
-    strObject += CString(parts.lpszExtraInfo, static_cast<int>(parts.dwExtraInfoLength));
-    if (strObject.IsEmpty())
-        strObject = "/";
+        CInternetHandle hConnect(::InternetConnectA(
+            m_hSession.Get(), target.m_strHost, target.m_nPort,
+            bCredentials ? target.m_strUser.GetString() : nullptr,
+            bCredentials ? target.m_strPassword.GetString() : nullptr, INTERNET_SERVICE_HTTP, 0,
+            dwContext));
+        if (!hConnect.Get())
+            throw CInternetException(::GetLastError());
+        const DWORD dwRequestFlags = dwFlags | kOwnRedirectFlags
+                                     | (target.m_bSecure ? INTERNET_FLAG_SECURE : 0);
+        CInternetHandle hRequest(::HttpOpenRequestA(hConnect.Get(), "GET", target.m_strObject, nullptr,
+                                                    nullptr, nullptr, dwRequestFlags, dwContext));
+        if (!hRequest.Get())
+            throw CInternetException(::GetLastError());
+        ApplyTimeouts(hRequest.Get());
+        if (!::HttpSendRequestA(hRequest.Get(), pstrHeaders, dwHeadersLength, nullptr, 0))
+            throw CInternetException(::GetLastError());
 
-    CInternetHandle hConnect(::InternetConnectA(m_hSession.Get(), parts.lpszHostName, parts.nPort,
-                                                nullptr, nullptr, INTERNET_SERVICE_HTTP, 0,
-                                                dwContext));
-    if (!hConnect.Get())
-        throw CInternetException(::GetLastError());
-    CInternetHandle hRequest(::HttpOpenRequestA(hConnect.Get(), "GET", strObject, nullptr, nullptr,
-                                                nullptr, dwFlags, dwContext));
-    if (!hRequest.Get())
-        throw CInternetException(::GetLastError());
-    ApplyTimeouts(hRequest.Get());
-    if (!::HttpSendRequestA(hRequest.Get(), pstrHeaders, dwHeadersLength, nullptr, 0))
-        throw CInternetException(::GetLastError());
-    return std::unique_ptr<CInternetFile>(new CInternetFile(hConnect.Release(), hRequest.Release()));
+        CString strNext;
+        if (!FindRedirect(hRequest.Get(), strAddress, strNext))
+            return std::unique_ptr<CInternetFile>(new CInternetFile(hConnect.Release(), hRequest.Release()));
+        const RedirectVerdict verdict = JudgeRedirect(strAddress, strNext, nFollowed);
+        if (verdict != RedirectVerdict::Follow)
+            throw CInternetException(RedirectError(verdict));
+        strAddress = strNext;
+        previous = target;
+    }
 }

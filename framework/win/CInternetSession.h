@@ -67,15 +67,19 @@ public:
     // Sets a numeric option of the session. The connect, send and receive timeouts also
     // apply to every request the session opens.
     BOOL SetOption(DWORD dwOption, DWORD dwValue);
-    // Opens the address; throws CInternetException when the request fails.
+    // Opens the address; throws CInternetException when the request fails. An http or https
+    // address follows redirects (http to https included, https to http never), with the
+    // credentials the address holds; its fragment is not sent.
     std::unique_ptr<CInternetFile> OpenURL(const char* pstrURL, DWORD_PTR dwContext = 1,
                                            DWORD dwFlags = INTERNET_FLAG_TRANSFER_ASCII,
                                            const char* pstrHeaders = nullptr,
                                            DWORD dwHeadersLength = 0);
     void Close() { m_hSession.Close(); }
 private:
-    // HTTP addresses go through an explicit connection and request, so that the session's
-    // timeouts can be put on the request itself: not every WinINet passes them on.
+    // HTTP and HTTPS addresses go through an explicit connection and request, so that the
+    // session's timeouts can be put on the request itself (not every WinINet passes them on)
+    // and so that each redirect is judged here. The timeouts hold for each connection, each
+    // send and each receive of every request; the name lookup has no limit of ours.
     std::unique_ptr<CInternetFile> OpenHttpURL(const char* pstrURL, DWORD_PTR dwContext,
                                                DWORD dwFlags, const char* pstrHeaders,
                                                DWORD dwHeadersLength);

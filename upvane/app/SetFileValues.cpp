@@ -1,12 +1,13 @@
 #include "SetFileValues.h"
 
 #include "UpvaneTexts.h"
+#include "WebAddress.h"
 
 namespace {
 
 CString ComposeWebFileAddress(const CString& strWebLink, const CString& strFile)
 {
-    return kSchemeHttp + strWebLink + "/" + strFile;
+    return ComposeSiteAddress(strWebLink) + "/" + strFile;
 }
 
 } // namespace
@@ -24,6 +25,8 @@ CString ComposeInstalledLine(const CString& strInstalled)
 
 CString ComposeSiteAddress(const CString& strWebLink)
 {
+    if (WebSchemeOf(strWebLink) != WebScheme::None)
+        return strWebLink;
     return kSchemeHttp + strWebLink;
 }
 

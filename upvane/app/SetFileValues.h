@@ -32,12 +32,14 @@ CString ComposeSetFilePattern(const CString& strExePath);
 // "Installed  Version:  " followed by the installed text.
 CString ComposeInstalledLine(const CString& strInstalled);
 
-// Link targets: "http://" + weblink, "mailto:" + webmail, and the vendor's what's-new document.
+// Link targets: the site address, "mailto:" + webmail, and the vendor's what's-new document.
+// The site address is "http://" + weblink, or the weblink as it is when it begins with
+// "http://" or "https://" in any letter case.
 CString ComposeSiteAddress(const CString& strWebLink);
 CString ComposeMailAddress(const CString& strWebMail);
 CString ComposeWhatsNewAddress();
 
-// "http://" + weblink + "/" + file name, joined as they are: a weblink that ends in a slash
+// The site address + "/" + file name, joined as they are: a weblink that ends in a slash
 // gives a doubled slash, an empty file name an address that ends in the slash.
 CString ComposeVersionDocumentAddress(const CString& strWebLink, const CString& strWizFile);
 CString ComposeDownloadAddress(const CString& strWebLink, const CString& strUpdateFile);

@@ -279,7 +279,11 @@ void HttpServer::ServeConnection(Socket socket) {
 
   HttpRequest request;
   if (ReadRequest(socket, request)) {
-    const HttpReply reply = ReplyFor(request.path);
+    HttpReply reply = ReplyFor(request.path);
+    if (reply.authorization && request.Header("Authorization") != reply.authorization) {
+      reply = HttpReply::Status("HTTP/1.0 401 Unauthorized", "");
+      reply.headers.push_back("WWW-Authenticate: Basic realm=\"Quillsuite tests\"");
+    }
     {
       std::lock_guard<std::mutex> lock(m_mutex);
       m_requests.push_back(request);

@@ -46,6 +46,9 @@ struct HttpReply {
   unsigned delayMs = 0;              // wait this long before answering (or closing)
   size_t cutAfter = 0;               // for CloseMidAnswer
   bool reset = false;                // close abortively (RST) instead of gracefully
+  // When set: a request whose Authorization header is not exactly this gets a basic
+  // challenge (401) instead.
+  std::optional<std::string> authorization;
 
   static HttpReply Ok(std::string body);
   static HttpReply Status(std::string statusLine, std::string body);

@@ -10,7 +10,7 @@ namespace qs::e2e {
 
 namespace {
 
-constexpr const char* kSchemes[] = {"http", "mailto"};
+constexpr const char* kSchemes[] = {"http", "https", "mailto"};
 
 std::string CommandKey(const std::string& scheme) { return scheme + "\\shell\\open\\command"; }
 

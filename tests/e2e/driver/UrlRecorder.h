@@ -1,4 +1,4 @@
-// url_recorder.exe as the prefix's handler of "http" and "mailto" addresses, so that
+// url_recorder.exe as the prefix's handler of "http", "https" and "mailto" addresses, so that
 // whatever a program hands to the shell ends up, exactly, in a log the test reads.
 #pragma once
 
@@ -15,7 +15,7 @@ class TempDir;
 // The Windows path of the url_recorder.exe built with the driver.
 std::string UrlRecorderPath();
 
-// Makes `recorderPath` the program that opens "http" and "mailto" addresses, and `logPath`
+// Makes `recorderPath` the program that opens "http", "https" and "mailto" addresses, and `logPath`
 // its log file. The command "\"recorder\" \"%1\"" goes to
 // HKCU\Software\Classes\<scheme>\shell\open\command (with "URL Protocol") and, because
 // Wine's classes root does not merge the user's classes, to HKCR\<scheme>\shell\open\command

@@ -2,6 +2,7 @@
 // refused and failed runs write nothing and leave an existing file as it was.
 #include "Descramble.h"
 #include "SetFileMaker.h"
+#include "ValueAdvice.h"
 #include "ValueRules.h"
 #include "setmaker_test_support.h"
 
@@ -145,7 +146,7 @@ TEST(MakeSetFileTest, AdviceForValuesThatWorkOtherwiseThanMeant)
     TempDir dir;
     dir.Write("Other.set", "");
     SetFileValueSet values = DemoValues();
-    values[keyWebLink] = CString("http://quillory.com/");
+    values[keyWebLink] = CString("ftp://quillory.com/");
     values[keyWizFile] = CString("/version.txt");
     values[keyInstalled] = CString("Quillory Version 3.1 Build 5");   // "version" at 9, not 11
     const MakeResult result = MakeSetFile(dir.PathOf("Quillory.set"), values, false);
@@ -159,4 +160,36 @@ TEST(MakeSetFileTest, AdviceForValuesThatWorkOtherwiseThanMeant)
     EXPECT_TRUE(Contains(strAll, "\"version\" at position 9, not 11: the version part is cut 2 characters too short"))
         << strAll;
     EXPECT_TRUE(Contains(strAll, "other set files (Other.set)")) << strAll;
+}
+
+TEST(MakeSetFileTest, WebLinksWithAWebSchemeAreTakenAndOtherSchemesAdvisedWithTheAddressUpvaneOpens)
+{
+    const struct {
+        const char* weblink;
+        const char* advice;   // "" for none
+    } cases[] = {
+        {"quillory.com/updates", ""},
+        {"https://quillory.com/updates", ""},
+        {"HTTP://quillory.com:8080/updates", ""},
+        {"https://user:pw@quillory.com/updates?x=1", ""},
+        {"ftp://quillory.com", "has a scheme other than \"http://\" or \"https://\"; Upvane puts \"http://\" in "
+                               "front of it and opens \"http://ftp://quillory.com\""},
+        {"https:/quillory.com", "opens \"http://https:/quillory.com\""},
+        {"Http//quillory.com", "opens \"http://Http//quillory.com\""},
+        {" https://quillory.com", "opens \"http:// https://quillory.com\""},
+        {"https://http://quillory.com", "holds a second scheme after its first; Upvane opens "
+                                        "\"https://http://quillory.com\""},
+        // An address further on, in the path or query, is no scheme of the weblink.
+        {"quillory.com/go?to=https://other.example", ""},
+        {"https://quillory.com/r/http://mirror.example", ""},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> advice = AdviceForValue(keyWebLink, c.weblink);
+        if (*c.advice == '\0') {
+            EXPECT_TRUE(advice.empty()) << c.weblink << ": " << (advice.empty() ? "" : advice[0]);
+            continue;
+        }
+        ASSERT_EQ(1u, advice.size()) << c.weblink;
+        EXPECT_TRUE(Contains(advice[0], c.advice)) << c.weblink << ": " << advice[0];
+    }
 }

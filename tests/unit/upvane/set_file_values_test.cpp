@@ -26,6 +26,24 @@ TEST(SetFileValuesTest, LinkTargetsAndInstalledLine)
     EXPECT_STREQ("Installed  Version:  ", ComposeInstalledLine(""));
 }
 
+TEST(SetFileValuesTest, AWebLinkWithAWebSchemeIsUsedAsItIsForAllThreeAddresses)
+{
+    const char* const withScheme[] = {"https://www.example.com/app", "HTTPS://www.example.com/app",
+                                      "http://www.example.com/app", "Http://user:pw@host:8443/app"};
+    for (const char* pszLink : withScheme) {
+        const CString strLink(pszLink);
+        EXPECT_EQ(strLink, ComposeSiteAddress(strLink));
+        EXPECT_EQ(strLink + "/version.txt", ComposeVersionDocumentAddress(strLink, "version.txt"));
+        EXPECT_EQ(strLink + "/upgrade.exe", ComposeDownloadAddress(strLink, "upgrade.exe"));
+    }
+    // Only a whole "http://" or "https://" at the very start counts; anything else is a host.
+    EXPECT_STREQ("http://https:/www.example.com", ComposeSiteAddress("https:/www.example.com"));
+    EXPECT_STREQ("http://ftp://www.example.com/v.txt", ComposeVersionDocumentAddress("ftp://www.example.com", "v.txt"));
+    EXPECT_STREQ("http:// https://www.example.com", ComposeSiteAddress(" https://www.example.com"));
+    EXPECT_STREQ("http://httpsx://host/u.exe", ComposeDownloadAddress("httpsx://host", "u.exe"));
+    EXPECT_STREQ("http://https", ComposeSiteAddress("https"));
+}
+
 TEST(SetFileValuesTest, SetFilePatternIsTheExecutablesFolderWithADoubledSeparator)
 {
     EXPECT_STREQ("C:\\Program Files\\Quillory\\\\*.set",
