@@ -1,31 +1,45 @@
 #!/usr/bin/env bash
 # Builds every preset and runs every test: native unit tests (also under the sanitizers),
-# the shipping win32 build with its PE checks, and the win64 unit and end-to-end tests
-# under Wine in a private prefix and display.
+# the shipping win32 build with its PE checks, the win64 unit and end-to-end tests under Wine,
+# and the same tests built for i686 against the shipping build's own files under Wine's WoW64
+# mode, each Wine run in a private prefix and display. Prints the wall time of each part.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 start=$(date +%s)
+times=()
 
-scripts/deps.sh
+# part NAME COMMAND...: runs one part of the test command and notes its wall time.
+part() {
+  local name=$1 begin
+  shift
+  echo "== $name"
+  begin=$(date +%s)
+  "$@"
+  times+=("$(printf '%5d s  %s' $(( $(date +%s) - begin )) "$name")")
+}
 
-for preset in native native-asan win32 win64; do
-  echo "== build $preset"
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset"
+build() {
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1"
+}
+
+part "dependencies" scripts/deps.sh
+# win32 before win32-tests: the i686 tests drive the files of the shipping build.
+for preset in native native-asan win32 win32-tests win64; do
+  part "build $preset" build "$preset"
 done
 
-echo "== test native"
-ctest --preset native
-echo "== test native-asan"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset native-asan
-echo "== check win32 deliverables"
-scripts/check-pe.sh build/win32
+part "test native" ctest --preset native
+part "test native-asan" env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --preset native-asan
+part "check win32 deliverables" scripts/check-pe.sh build/win32
 for extra in scripts/test.d/*.sh; do
   [ -e "$extra" ] || continue
-  echo "== $(basename "$extra")"
-  "$extra"
+  part "$(basename "$extra")" "$extra"
 done
-echo "== test win64 under Wine"
-scripts/with-wine.sh ctest --preset win64
+part "test win64 under Wine" scripts/with-wine.sh ctest --preset win64
+part "test win32 (i686) under Wine's WoW64 mode" scripts/test-i686.sh
 
+echo "== wall time of each part"
+printf '%s\n' "${times[@]}"
 echo "== all tests passed in $(( $(date +%s) - start )) s"

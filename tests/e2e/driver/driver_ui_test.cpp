@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Capabilities.h"
 #include "Clipboard.h"
 #include "Files.h"
 #include "Menu.h"
@@ -102,6 +103,7 @@ TEST_F(ChildWindowTest, ContextMenuClosesWithEscapeOrCancelMode) {
 }
 
 TEST_F(ChildWindowTest, DrawnColourIsCountedAndSavedAsBitmap) {
+  QS_SKIP_WITHOUT(PaintingUnseen);
   ASSERT_TRUE(WaitUntil([&] { return CountWindowPixels(window, kBlockColour) > 0; }, kTimeoutMs));
   EXPECT_EQ(CountWindowPixels(window, kBlockColour), kBlockWidth * kBlockHeight);
 

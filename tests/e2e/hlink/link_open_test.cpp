@@ -2,6 +2,7 @@
 // follows hover and the visited state.
 #include <gtest/gtest.h>
 
+#include "Capabilities.h"
 #include "LinkProgram.h"
 #include "UrlRecorder.h"
 #include "Wait.h"
@@ -52,6 +53,7 @@ TEST_F(LinkOpenTest, ClickOpensTheExactTargetOfEachLink) {
 }
 
 TEST_F(LinkOpenTest, HoverIsRedAndVisitedShowsAtTheNextRepaint) {
+  QS_SKIP_WITHOUT(PaintingUnseen);
   auto program = LinkProgram::Start(m_setup);
   ASSERT_TRUE(program->Ready());
   HWND link = program->SiteLink();
@@ -115,6 +117,7 @@ TEST_F(LinkOpenTest, FirstMoveOutsideAfterAnOpenReleasesTheCapture) {
 }
 
 TEST_F(LinkOpenTest, FailedOpenLeavesTheLinkBlue) {
+  QS_SKIP_WITHOUT(PaintingUnseen);
   // No program handles this scheme: both ways of opening fail.
   auto program = LinkProgram::StartHost(LinkSetup(), "1042 \"Nowhere\" \"qsnohandler:nothing\"");
   ASSERT_TRUE(program->Ready());

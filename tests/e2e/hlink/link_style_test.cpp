@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "Capabilities.h"
 #include "HostIds.h"
 #include "LinkProgram.h"
 #include "Pixels.h"
@@ -46,6 +47,7 @@ class LinkStyleTest : public ::testing::Test {
 };
 
 TEST_F(LinkStyleTest, TextStaticsAreDrawnUnderlinedInTheLinkColour) {
+  QS_SKIP_WITHOUT(PaintingUnseen);
   for (int id : {IDC_HOST_SITELINK, IDC_HOST_CENTRELINK, IDC_HOST_FONTLESSLINK}) {
     SCOPED_TRACE(id);
     HWND link = m_program->Link(id);
@@ -61,6 +63,7 @@ TEST_F(LinkStyleTest, TextStaticsAreDrawnUnderlinedInTheLinkColour) {
 }
 
 TEST_F(LinkStyleTest, StaticWithNoPrefixIsDrawnPlainButStillActsAsALink) {
+  QS_SKIP_WITHOUT(PaintingUnseen);
   HWND link = m_program->Link(IDC_HOST_NOPREFIXLINK);
   ASSERT_TRUE(link);
   // Once painted it has SS_NOTIFY, yet the parent coloured it as an ordinary static. Its

@@ -69,7 +69,7 @@ TEST_F(TrayIconTest, AddAndDeleteRecordsCarryTheFirstRecordVersion)
     ASSERT_EQ(g_notifyCalls.size(), 1u);
     const NotifyCall add = g_notifyCalls[0];
     EXPECT_EQ(add.dwMessage, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(add.data.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+    EXPECT_EQ(add.data.cbSize, kNotifyRecordSize);
     EXPECT_EQ(add.data.hWnd, hTray);
     EXPECT_EQ(add.data.uID, 1000u);
     EXPECT_EQ(add.data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
@@ -81,7 +81,7 @@ TEST_F(TrayIconTest, AddAndDeleteRecordsCarryTheFirstRecordVersion)
     ASSERT_EQ(g_notifyCalls.size(), 2u);
     const NotifyCall del = g_notifyCalls[1];
     EXPECT_EQ(del.dwMessage, static_cast<DWORD>(NIM_DELETE));
-    EXPECT_EQ(del.data.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+    EXPECT_EQ(del.data.cbSize, kNotifyRecordSize);
     EXPECT_EQ(del.data.hWnd, hTray);
     EXPECT_EQ(del.data.uID, 1000u);
     EXPECT_EQ(del.data.uFlags, 0u);

@@ -1,6 +1,20 @@
 // The hidden window, the owner window's close behaviour, clicks, commands and the context menu.
+#include "ImportPatch.h"
 #include "MenuWatcher.h"
 #include "TrayletFixture.h"
+
+namespace {
+
+decltype(&InsertMenuItemA) g_pfnRealInsertMenuItem = nullptr;
+std::vector<UINT> g_menuItemRecordSizes;
+
+BOOL WINAPI RecordInsertMenuItem(HMENU hMenu, UINT uItem, BOOL bByPosition, LPCMENUITEMINFOA pInfo)
+{
+    g_menuItemRecordSizes.push_back(pInfo->cbSize);
+    return g_pfnRealInsertMenuItem(hMenu, uItem, bByPosition, pInfo);
+}
+
+} // namespace
 
 TEST_F(TrayletTest, InitMakesHiddenWindowIconAndEntryThatShutdownPartlyUndoes)
 {
@@ -8,7 +22,15 @@ TEST_F(TrayletTest, InitMakesHiddenWindowIconAndEntryThatShutdownPartlyUndoes)
     const HMENU hSub = menu.Submenu();
     const int nItems = GetMenuItemCount(hSub);
 
-    ASSERT_EQ(pManager->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 1);
+    {
+        ImportPatch patch(lib.hModule, "user32.dll", "InsertMenuItemA",
+                          reinterpret_cast<void*>(RecordInsertMenuItem));
+        ASSERT_TRUE(patch.IsActive());
+        g_pfnRealInsertMenuItem = patch.Original<decltype(&InsertMenuItemA)>();
+        g_menuItemRecordSizes.clear();
+        ASSERT_EQ(pManager->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 1);
+    }
+    EXPECT_EQ(g_menuItemRecordSizes, std::vector<UINT>{kMenuItemRecordSize});
     const HWND hTray = TrayWnd();
     ASSERT_NE(hTray, nullptr);
     EXPECT_FALSE(IsWindowVisible(hTray));
@@ -34,6 +56,7 @@ TEST_F(TrayletTest, CloseHidesOwnerWhileOtherMessagesReachItsProcedure)
 {
     ASSERT_EQ(NewManager()->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 1);
     ASSERT_TRUE(IsWindowVisible(owner.Wnd()));
+    // The owner's own procedure, kept whole (a pointer cut to 32 bits would not compare).
     EXPECT_EQ(GetPropA(owner.Wnd(), "WNDPROC"), reinterpret_cast<HANDLE>(owner.OwnProc()));
 
     EXPECT_EQ(SendMessageA(owner.Wnd(), WM_CLOSE, 0, 0), 0);

@@ -15,6 +15,10 @@ protected:
     static constexpr WPARAM kIconId = 1000;
     static constexpr UINT kCmdOpen = 9000;
     static constexpr UINT kCmdDestroy = 9001;
+    // The sizes of the first version of the records Traylet hands to the system, which every
+    // Windows accepts, as the 32-bit and the 64-bit system define them.
+    static constexpr DWORD kNotifyRecordSize = sizeof(void*) == 4 ? 88 : 104;
+    static constexpr UINT kMenuItemRecordSize = sizeof(void*) == 4 ? 44 : 72;
 
     void TearDown() override
     {
@@ -51,7 +55,8 @@ protected:
     const TrayletLibrary& lib = TrayletLibrary::Get();
     TestOwner owner;
     TestMenu menu;
-    HICON icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    TestIcon testIcon;
+    HICON icon = testIcon.Get();
 
 private:
     std::vector<TrayManager*> m_managers;

@@ -98,6 +98,17 @@ TestMenu::TestMenu(bool bWithSubmenu) : m_hMenu(CreateMenu())
     AppendMenuA(m_hMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(hSub), "Tray");
 }
 
+TestIcon::TestIcon()
+{
+    // 16 x 16, one bit per pixel: the AND mask keeps nothing of the background, the XOR mask
+    // draws a filled square.
+    static const BYTE andMask[16 * 2] = {};
+    BYTE xorMask[16 * 2];
+    for (BYTE& b : xorMask)
+        b = 0xFF;
+    m_hIcon = CreateIcon(GetModuleHandleA(nullptr), 16, 16, 1, 1, andMask, xorMask);
+}
+
 DebugOutputCapture::DebugOutputCapture()
 {
     std::lock_guard<std::mutex> lock(g_debugMutex);
@@ -134,19 +145,20 @@ void PumpFor(DWORD ms)
     PumpUntil([] { return false; }, ms);
 }
 
+// A system callback: __stdcall on i686, which a lambda converted to a function pointer is not.
+static BOOL CALLBACK CollectTrayWindow(HWND hWnd, LPARAM lParam)
+{
+    char szClass[64] = {};
+    GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (lstrcmpA(szClass, "BgTrayServerWnd") == 0)
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+    return TRUE;
+}
+
 std::vector<HWND> TrayWindows()
 {
     std::vector<HWND> found;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            char szClass[64] = {};
-            GetClassNameA(hWnd, szClass, sizeof(szClass));
-            if (lstrcmpA(szClass, "BgTrayServerWnd") == 0)
-                reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), CollectTrayWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

@@ -67,6 +67,21 @@ private:
     HMENU m_hMenu = nullptr;
 };
 
+// An icon the test makes itself: a stock icon is not available everywhere the tests run
+// (Wine's WoW64 mode answers LoadIcon(NULL, IDI_APPLICATION) with NULL).
+class TestIcon {
+public:
+    TestIcon();
+    ~TestIcon() { DestroyIcon(m_hIcon); }
+    TestIcon(const TestIcon&) = delete;
+    TestIcon& operator=(const TestIcon&) = delete;
+
+    HICON Get() const { return m_hIcon; }
+
+private:
+    HICON m_hIcon = nullptr;
+};
+
 // Collects what the process sends to the debugger output while it lives.
 class DebugOutputCapture {
 public:

@@ -1,0 +1,34 @@
+// What the platform running the tests can do for a program of the tests' own architecture.
+// Wine's WoW64 mode runs the i686 build but cannot (yet) do everything for it; each probe
+// tries the capability itself at run time, in a window of this process, so a check that needs
+// it is left out only where it cannot work, and runs by itself once the platform can.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace qs::e2e {
+
+// Each answers nothing when the capability works, else why it does not. Probed once per
+// process.
+//
+// A window of this process paints a known colour and the screen shows it.
+std::optional<std::string> PaintingUnseen();
+// An EDIT control paints (its WM_PAINT returns to the caller).
+std::optional<std::string> EditPaintingFails();
+// LoadIcon(NULL, IDI_APPLICATION) answers the system's stock icon.
+std::optional<std::string> StockIconMissing();
+// A popup menu of one short item is measured a few lines high, not the screen's height.
+std::optional<std::string> MenuMeasuredWrongly();
+
+}  // namespace qs::e2e
+
+// Skips the current test, naming the capability it needs and why the platform lacks it.
+#define QS_SKIP_WITHOUT(probe)                                                       \
+  do {                                                                               \
+    if (const std::optional<std::string> qs_why = ::qs::e2e::probe()) {              \
+      GTEST_SKIP() << "left to the x86_64 run (" #probe "): " << *qs_why;            \
+    }                                                                                \
+  } while (false)
