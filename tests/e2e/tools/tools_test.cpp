@@ -168,6 +168,8 @@ TEST_F(ToolsTest, RevivoImportsThenStartsQuilloryInItsWorkingDirectoryAfterThePa
   EXPECT_EQ(starts[0].program, "Quillory.exe");
   EXPECT_EQ(starts[0].directory, folder.Path());
   EXPECT_EQ(starts[0].width, kRunWidth);
+  // Quillory is started to show its window the way it would by default, never hidden.
+  EXPECT_EQ(starts[0].show, SW_SHOWDEFAULT);
 
   // Dialog initialisation, 500 ms, the editor, 100 ms, Quillory, then the dialog's end.
   const double init = WatchTime(run, "init");

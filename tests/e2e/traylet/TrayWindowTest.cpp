@@ -95,7 +95,10 @@ TEST_F(TrayletTest, RightButtonReleaseOpensContextMenuWhoseEntryShowsOwner)
 {
     ASSERT_EQ(NewManager()->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 1);
     const HWND hTray = TrayWnd();
+    SetForegroundWindow(owner.Wnd());
+    ASSERT_EQ(GetForegroundWindow(), owner.Wnd());
     ShowWindow(owner.Wnd(), SW_HIDE);
+    ASSERT_NE(GetForegroundWindow(), hTray);
 
     {
         MenuWatcher watcher(MenuWatcher::Action::Cancel, 500);
@@ -109,6 +112,9 @@ TEST_F(TrayletTest, RightButtonReleaseOpensContextMenuWhoseEntryShowsOwner)
     watcher.Join();
     ASSERT_TRUE(watcher.Seen());
     EXPECT_EQ(watcher.Menu(), menu.Submenu());
+    // The hidden window is in the foreground while its menu is open, so that a click
+    // elsewhere closes the menu.
+    EXPECT_EQ(watcher.Foreground(), hTray);
     // The chosen "Open Quillory" arrives as a posted command.
     EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(owner.Wnd()) != FALSE; }));
 }
