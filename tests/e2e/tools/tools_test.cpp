@@ -199,5 +199,21 @@ TEST_F(ToolsTest, RevivoStartsQuilloryFromATooLongWorkingDirectory) {
   EXPECT_EQ(starts[0].directory, deep);
 }
 
+// Upvane's dialog takes the program's icon, large and small, as the tools' dialogs do. Its
+// icon is seen only from inside (another process asking with WM_GETICON gets nothing under
+// Wine), so the show watch goes with it; Upvane stays open and is ended after the wait.
+TEST_F(ToolsTest, UpvaneTakesItsIconAsTheToolsDo) {
+  ToolRunOptions options;
+  options.program = QS_PATH_UPVANE;
+  options.currentDirectory = m_logs.Path();
+  options.watchLog = m_logs.File("upvane-watch.log");
+  options.timeoutMs = 8000;
+  const ToolRunResult run = RunTool(options);
+  ASSERT_TRUE(run.started);
+  EXPECT_TRUE(WatchHas(run, "init")) << "the show watch saw no dialog";
+  EXPECT_TRUE(WatchHas(run, "icon big"));
+  EXPECT_TRUE(WatchHas(run, "icon small"));
+}
+
 }  // namespace
 }  // namespace qs::e2e::tools
