@@ -15,7 +15,7 @@ fail=0
 check() {
   local f=$1
   local fmt
-  fmt=$($objdump -f "$f" | sed -n 's/.*file format //p')
+  fmt=$($objdump -f "$f" 2>/dev/null | sed -n 's/.*file format //p') || fmt="not a 32-bit PE file"
   if [ "$fmt" != "pei-i386" ]; then
     echo "FAIL $f: format $fmt, expected pei-i386"; fail=1; return
   fi
