@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <atomic>
 #include <ctime>
 #include <mutex>
 
@@ -104,11 +105,14 @@ long long Nanoseconds(const timespec& time)
     return static_cast<long long>(time.tv_sec) * 1000000000LL + time.tv_nsec;
 }
 
+// How far AdvanceProfileClock has moved the cache's clock ahead of the system's.
+std::atomic<long long> g_clockAdvance{0};
+
 long long NowNanoseconds()
 {
     timespec now = {};
     clock_gettime(CLOCK_REALTIME, &now);
-    return Nanoseconds(now);
+    return Nanoseconds(now) + g_clockAdvance.load();
 }
 
 // The most recently read file: where it was, how it looked and when it was read.
@@ -293,6 +297,11 @@ std::shared_ptr<const ProfileFile> LoadProfileFile(const char* lpFileName)
                                                               : std::make_shared<const ProfileFile>(std::move(contents));
     cache.Store(entry);
     return entry.profile;
+}
+
+void AdvanceProfileClock(int seconds)
+{
+    g_clockAdvance += static_cast<long long>(seconds) * 1000000000LL;
 }
 
 }  // namespace compat_detail

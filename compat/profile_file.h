@@ -86,4 +86,8 @@ std::string_view TrimBlanks(std::string_view text);
 constexpr int kSettleSeconds = 2;
 std::shared_ptr<const ProfileFile> LoadProfileFile(const char* lpFileName);
 
+// Moves the cache's clock forward by `seconds`, as if that much time had passed since every
+// read and write so far: files then count as settled without waiting for it.
+void AdvanceProfileClock(int seconds);
+
 }  // namespace compat_detail

@@ -1,49 +1,99 @@
 // Every program of the suite restricts the loader to the system folder before it loads a DLL
 // of its own accord: a library planted beside the program (or in the current folder) under a
-// bare name is then not loaded.
+// bare name is then not loaded. The running program itself is asked, by a thread started in
+// it that loads the library the way the program's own code would.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include <windows.h>
+#include <psapi.h>
 
 #include "Files.h"
 #include "Paths.h"
-#include "SafeDllSearch.h"
 #include "TempDir.h"
+#include "UpvaneHarness.h"
 
 namespace qs::e2e {
 namespace {
 
-TEST(DllSearch, APlantedLibraryIsFoundByItsBareNameOnlyBeforeTheRestriction)
+const unsigned kLoadTimeoutMs = 15000;
+
+// The base address of kernel32.dll in `process`, or nullptr.
+HMODULE RemoteKernel32(HANDLE process)
 {
-    // The planted library lies in the test program's folder and the current folder: the two
-    // places a bare name finds by default.
-    TempDir folder("dll-search-");
-    const std::string planted = folder.File("qs_planted.dll");
-    ASSERT_TRUE(CopyFileTo(QS_DELIVERABLE(QS_PLANTED), planted));
-    char previous[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
+    HMODULE modules[512] = {};
+    DWORD needed = 0;
+    if (!K32EnumProcessModules(process, modules, sizeof(modules), &needed))
+        return nullptr;
+    const DWORD count = needed / sizeof(HMODULE);
+    for (DWORD i = 0; i < count && i < 512; ++i) {
+        char name[MAX_PATH] = {};
+        if (K32GetModuleBaseNameA(process, modules[i], name, MAX_PATH)
+            && lstrcmpiA(name, "kernel32.dll") == 0)
+            return modules[i];
+    }
+    return nullptr;
+}
 
-    // Without the restriction the bare name finds it (the test would prove nothing otherwise).
-    HMODULE before = LoadLibraryA("qs_planted.dll");
-    ASSERT_NE(nullptr, before);
-    FreeLibrary(before);
+// Runs LoadLibraryA(`name`) on a new thread inside `process`: true when the library was
+// loaded there. `ran` tells whether the thread could be started and ended in time.
+bool LoadsInProcess(HANDLE process, const std::string& name, bool& ran)
+{
+    ran = false;
+    const HMODULE localKernel = GetModuleHandleA("kernel32.dll");
+    const HMODULE remoteKernel = RemoteKernel32(process);
+    if (!localKernel || !remoteKernel)
+        return false;
+    const auto localLoad = reinterpret_cast<const char*>(GetProcAddress(localKernel, "LoadLibraryA"));
+    const auto remoteLoad = reinterpret_cast<const char*>(remoteKernel)
+                            + (localLoad - reinterpret_cast<const char*>(localKernel));
 
-    EXPECT_TRUE(AfxRestrictDllSearch());
-    HMODULE after = LoadLibraryA("qs_planted.dll");
-    EXPECT_EQ(nullptr, after);
-    if (after)
-        FreeLibrary(after);
+    void* remoteName = VirtualAllocEx(process, nullptr, name.size() + 1, MEM_COMMIT | MEM_RESERVE,
+                                      PAGE_READWRITE);
+    if (!remoteName)
+        return false;
+    bool loaded = false;
+    if (WriteProcessMemory(process, remoteName, name.c_str(), name.size() + 1, nullptr)) {
+        HANDLE thread = CreateRemoteThread(
+            process, nullptr, 0,
+            reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(
+                const_cast<char*>(remoteLoad))),
+            remoteName, 0, nullptr);
+        if (thread) {
+            DWORD code = 0;
+            ran = WaitForSingleObject(thread, kLoadTimeoutMs) == WAIT_OBJECT_0
+                  && GetExitCodeThread(thread, &code);
+            // The exit code is the low half of the module handle: never 0 for a loaded one.
+            loaded = ran && code != 0;
+            CloseHandle(thread);
+        }
+    }
+    VirtualFreeEx(process, remoteName, 0, MEM_RELEASE);
+    return loaded;
+}
 
-    // System libraries still load, by bare name.
-    HMODULE system = LoadLibraryA("version.dll");
-    EXPECT_NE(nullptr, system);
-    if (system)
-        FreeLibrary(system);
+TEST(DllSearch, ARunningProgramDoesNotLoadALibraryPlantedBesideItByItsBareName)
+{
+    // The program runs from its own folder, which is also its current folder: the two places a
+    // bare name finds by default.
+    UpvaneRun run("dll-search-");
+    ASSERT_TRUE(CopyFileTo(QS_DELIVERABLE(QS_PLANTED), run.Folder().File("qs_planted.dll")));
+    ASSERT_TRUE(run.Start());
+    const HANDLE process = run.Program().Handle();
 
-    SetCurrentDirectoryA(previous);
+    // By its full path the library loads there: the probe works and the library is sound.
+    bool ran = false;
+    ASSERT_TRUE(LoadsInProcess(process, run.Folder().File("qs_planted.dll"), ran));
+    ASSERT_TRUE(ran);
+    // Loaded once, a bare name would now find the loaded module; use a second copy instead.
+    ASSERT_TRUE(CopyFileTo(QS_DELIVERABLE(QS_PLANTED), run.Folder().File("qs_planted2.dll")));
+
+    EXPECT_FALSE(LoadsInProcess(process, "qs_planted2.dll", ran)) << "the planted copy was loaded";
+    EXPECT_TRUE(ran);
+    // System libraries still load by their bare names.
+    EXPECT_TRUE(LoadsInProcess(process, "version.dll", ran));
+    EXPECT_TRUE(run.Program().Running());
 }
 
 }  // namespace

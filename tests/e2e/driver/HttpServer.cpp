@@ -298,6 +298,7 @@ void HttpServer::ServeConnection(Socket socket) {
           break;
         case HttpReply::Kind::CloseMidAnswer:
           SendAll(client, bytes.data(), std::min(reply.cutAfter, bytes.size()));
+          if (reply.holdMs) PauseUnlessStopping(reply.holdMs);
           break;
         case HttpReply::Kind::CloseWithoutAnswer:
           break;

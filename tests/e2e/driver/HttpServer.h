@@ -45,6 +45,8 @@ struct HttpReply {
   std::optional<std::string> raw;    // when set: exactly these bytes are the whole answer
   unsigned delayMs = 0;              // wait this long before answering (or closing)
   size_t cutAfter = 0;               // for CloseMidAnswer
+  unsigned holdMs = 0;               // for CloseMidAnswer: keep the connection this long
+                                     // before closing, so the client has read what came
   bool reset = false;                // close abortively (RST) instead of gracefully
   // When set: a request whose Authorization header is not exactly this gets a basic
   // challenge (401) instead.
@@ -58,6 +60,14 @@ struct HttpReply {
   static HttpReply NeverAnswer();
   HttpReply& Delay(unsigned ms) {
     delayMs = ms;
+    return *this;
+  }
+  HttpReply& Hold(unsigned ms) {
+    holdMs = ms;
+    return *this;
+  }
+  HttpReply& Reset() {
+    reset = true;
     return *this;
   }
 

@@ -122,6 +122,12 @@ std::optional<std::string> LinkProgram::CopyShortcut(HWND link) const {
   return ClipboardText();
 }
 
+bool LinkProgram::Settle(HWND link, HWND marker) const {
+  if (!CopyShortcut(marker)) return false;
+  if (!WaitUntil([&] { return !GetUpdateRect(link, nullptr, FALSE); }, kTimeoutMs)) return false;
+  return CopyShortcut(marker).has_value();
+}
+
 bool LinkProgram::SetLinkText(HWND link, const std::string& text) const {
   const auto result = SendWithTimeout(link, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   return result && *result == TRUE;

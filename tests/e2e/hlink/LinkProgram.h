@@ -67,6 +67,11 @@ class LinkProgram {
   bool RunCommand(HWND link, int command) const;
   // Runs Copy Shortcut on a link; the clipboard's text afterwards.
   std::optional<std::string> CopyShortcut(HWND link) const;
+  // Waits until the dialog has handled everything posted to it so far and drawn what that
+  // changed in `link`: a Copy Shortcut posted to `marker` takes the clipboard only after what
+  // came before it, then no paint of `link` may be pending, and a second marker lets the
+  // program go idle, which puts what it drew on the screen.
+  bool Settle(HWND link, HWND marker) const;
   // Changes a link's window text (sent, so done on return).
   bool SetLinkText(HWND link, const std::string& text) const;
 

@@ -72,7 +72,7 @@ TEST_F(LinkOpenTest, HoverIsRedAndVisitedShowsAtTheNextRepaint) {
   ASSERT_TRUE(WaitForLinkColour(link, kRed));
   PostLeftClick(link, 5, 5);
   ASSERT_TRUE(m_recorder.WaitForAddresses(1, kTimeoutMs));
-  PumpFor(300);
+  ASSERT_TRUE(program->Settle(link, program->MailLink()));
   EXPECT_GT(LinkPixels(link, kRed), 0);
   EXPECT_EQ(LinkPixels(link, kPurple), 0);
 

@@ -112,6 +112,13 @@ TEST_F(LinkShortcutTest, DesktopAndFavoritesGetAFileNamedAfterTheLinkText) {
   RunCommand(site, kAddToDesktopCommand);
   ExpectShortcut(oddFile, m_setup.SiteUrl());
 
+  // Letters beyond ASCII are read in the system's ANSI code page, as the text itself is.
+  const std::string accented = "Caf\xE9 \xC0 la carte";
+  const std::string accentedFile = Remember(JoinPath(m_desktop, accented + ".URL"));
+  ASSERT_TRUE(m_program->SetLinkText(site, accented));
+  RunCommand(site, kAddToDesktopCommand);
+  ExpectShortcut(accentedFile, m_setup.SiteUrl());
+
   const std::string emptyFile = Remember(JoinPath(m_desktop, ".URL"));
   ASSERT_TRUE(m_program->SetLinkText(site, ""));
   RunCommand(site, kAddToDesktopCommand);

@@ -62,6 +62,32 @@ TEST_F(LinkStyleTest, TextStaticsAreDrawnUnderlinedInTheLinkColour) {
   EXPECT_GE(LongestRun(site, kRed), 40);
 }
 
+// The cursor the program's thread shows after `target` has answered WM_SETCURSOR for a
+// pointer over its client area (the program's dialog is in the foreground).
+HCURSOR CursorSetBy(HWND target) {
+  SendWithTimeout(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  CURSORINFO info = {};
+  info.cbSize = sizeof info;
+  return GetCursorInfo(&info) ? info.hCursor : nullptr;
+}
+
+TEST_F(LinkStyleTest, ThePointerOverALinkIsAHand) {
+  HWND dialog = m_program->Dialog();
+  SetForegroundWindow(dialog);
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }, kTimeoutMs));
+  const HCURSOR arrow = CursorSetBy(dialog);
+  ASSERT_TRUE(arrow);
+  for (int id : {IDC_HOST_SITELINK, IDC_HOST_NOPREFIXLINK}) {
+    SCOPED_TRACE(id);
+    const HCURSOR over = CursorSetBy(m_program->Link(id));
+    EXPECT_TRUE(over);
+    EXPECT_NE(over, arrow);
+    // Back over the dialog, the arrow again: the check above saw the link's own choice.
+    EXPECT_EQ(CursorSetBy(dialog), arrow);
+  }
+}
+
 TEST_F(LinkStyleTest, StaticWithNoPrefixIsDrawnPlainButStillActsAsALink) {
   QS_SKIP_WITHOUT(PaintingUnseen);
   HWND link = m_program->Link(IDC_HOST_NOPREFIXLINK);
@@ -74,8 +100,9 @@ TEST_F(LinkStyleTest, StaticWithNoPrefixIsDrawnPlainButStillActsAsALink) {
   EXPECT_EQ(LinkPixels(link, kBlue), 0);
 
   PostMouseMove(link, 3, 3);
-  PumpFor(200);
+  ASSERT_TRUE(m_program->Settle(link, m_program->SiteLink()));
   EXPECT_EQ(LinkPixels(link, kRed), 0);
+  EXPECT_GT(LinkPixels(link, RGB(0, 0, 0)), 20);
   PostMouseMove(link, -5, 3);
 
   PostLeftClick(link, 3, 3);

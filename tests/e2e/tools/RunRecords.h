@@ -13,7 +13,7 @@ namespace qs::e2e::tools {
 // "<ms> destroyed".
 constexpr char kWatchLogVariable[] = "QS_TOOLS_WATCH_LOG";
 // The stand-in's log, one line per start:
-// "<creation ms>|<program file name>|<current directory>|<width>".
+// "<creation ms>|<program file name>|<current directory>|<width>|<show command or -1>".
 constexpr char kStartLogVariable[] = "QS_TOOLS_START_LOG";
 
 // A folder standing for the user's own Windows folder on a Remote Desktop session host:

@@ -45,8 +45,9 @@ std::vector<StandinStart> ReadStandinStarts(const std::string& path) {
     std::vector<std::string> fields;
     std::istringstream parts(line);
     for (std::string field; std::getline(parts, field, '|');) fields.push_back(field);
-    if (fields.size() != 4) continue;
-    starts.push_back({std::stod(fields[0]), fields[1], fields[2], std::stoi(fields[3])});
+    if (fields.size() != 5) continue;
+    starts.push_back(
+        {std::stod(fields[0]), fields[1], fields[2], std::stoi(fields[3]), std::stoi(fields[4])});
   }
   return starts;
 }

@@ -52,6 +52,7 @@ struct StandinStart {
   std::string program;    // file name of the program that ran
   std::string directory;  // its current directory
   int width = 0;          // SM_CXFULLSCREEN as it saw it
+  int show = -1;          // the show command it was started with; -1 when none was given
 };
 
 // The starts recorded in the log `path`, once there is one (waiting at most `timeoutMs`)

@@ -232,6 +232,8 @@ TEST_F(ToolsTest, RevivoImportsThenStartsQuilloryInItsWorkingDirectoryAfterThePa
   EXPECT_EQ(starts[0].program, "Quillory.exe");
   EXPECT_EQ(starts[0].directory, folder.Path());
   EXPECT_EQ(starts[0].width, kRunWidth);
+  // Quillory is started to show its window the way it would by default, never hidden.
+  EXPECT_EQ(starts[0].show, SW_SHOWDEFAULT);
 
   // Dialog initialisation, 500 ms, the editor, 100 ms, Quillory, then the dialog's end.
   const double init = WatchTime(run, "init");
@@ -259,6 +261,22 @@ TEST_F(ToolsTest, RevivoStartsQuilloryFromATooLongWorkingDirectory) {
   const auto starts = WaitForStandinStarts(StartLog(), kStartTimeoutMs);
   ASSERT_EQ(starts.size(), 1u);
   EXPECT_EQ(starts[0].directory, deep);
+}
+
+// Upvane's dialog takes the program's icon, large and small, as the tools' dialogs do. Its
+// icon is seen only from inside (another process asking with WM_GETICON gets nothing under
+// Wine), so the show watch goes with it; Upvane stays open and is ended after the wait.
+TEST_F(ToolsTest, UpvaneTakesItsIconAsTheToolsDo) {
+  ToolRunOptions options;
+  options.program = QS_PATH_UPVANE;
+  options.currentDirectory = m_logs.Path();
+  options.watchLog = m_logs.File("upvane-watch.log");
+  options.timeoutMs = 8000;
+  const ToolRunResult run = RunTool(options);
+  ASSERT_TRUE(run.started);
+  EXPECT_TRUE(WatchHas(run, "init")) << "the show watch saw no dialog";
+  EXPECT_TRUE(WatchHas(run, "icon big"));
+  EXPECT_TRUE(WatchHas(run, "icon small"));
 }
 
 }  // namespace

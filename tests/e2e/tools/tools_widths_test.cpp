@@ -3,11 +3,13 @@
 // names; the tools run on it and see its width. Making such a desktop changes the screen size
 // every later program of the same wineserver sees, so this program does not run in the shared
 // test run: scripts/test.d/tools-widths.sh runs it in a Wine run of its own.
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include "Files.h"
 #include "Paths.h"
@@ -24,17 +26,40 @@ constexpr char kDesktopSizesKey[] = "Software\\Wine\\Explorer\\Desktops";
 constexpr int kDesktopHeight = 800;
 constexpr unsigned kImportTimeoutMs = 5000;
 constexpr unsigned kStartTimeoutMs = 5000;
-// After the tool has ended and its editors are gone, an import that was going to happen
-// has happened.
-constexpr unsigned kNoImportSettleMs = 300;
+// How long a registry editor may take to end after the tool that started it.
+constexpr unsigned kRegeditEndTimeoutMs = 15000;
 
 struct WidthCase {
   int width;
   const char* file;  // null: no file fits
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const WidthCase& c, std::ostream* os) {
+  *os << c.width << " pixels: " << (c.file ? c.file : "no file");
+}
+
 std::string CaseName(const ::testing::TestParamInfo<WidthCase>& info) {
   return "Width" + std::to_string(info.param.width);
+}
+
+// True once no "regedit.exe" process runs (waiting at most `timeoutMs`).
+bool WaitForNoRegistryEditor(unsigned timeoutMs) {
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    bool running = false;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more && !running;
+         more = Process32Next(snapshot, &entry))
+      running = lstrcmpiA(entry.szExeFile, "regedit.exe") == 0;
+    CloseHandle(snapshot);
+    if (!running) return true;
+    if (GetTickCount64() - start >= timeoutMs) return false;
+    Sleep(20);
+  }
 }
 
 class ToolsAtWidth : public ::testing::TestWithParam<WidthCase> {
@@ -70,7 +95,9 @@ class ToolsAtWidth : public ::testing::TestWithParam<WidthCase> {
     const char* file = GetParam().file;
     if (!file) {
       EXPECT_TRUE(run.regedits.empty()) << "a registry editor was started";
-      Sleep(kNoImportSettleMs);
+      // The tool has ended, and a registry editor it started exists from then on until its
+      // import is done: once none runs, every import there was is in the registry.
+      ASSERT_TRUE(WaitForNoRegistryEditor(kRegeditEndTimeoutMs));
       EXPECT_TRUE(ImportedValueNames().empty());
       return;
     }

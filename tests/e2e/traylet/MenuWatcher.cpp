@@ -45,6 +45,7 @@ void MenuWatcher::Run(Action action, DWORD timeoutMs)
         Sleep(10);
     }
     m_bSeen = true;
+    m_hForeground = GetForegroundWindow();
     Sleep(50); // let the menu finish opening before it is given keys
     DWORD_PTR result = 0;
     if (SendMessageTimeoutA(hMenuWnd, kGetMenuHandle, 0, 0, SMTO_ABORTIFHUNG, 2000, &result))

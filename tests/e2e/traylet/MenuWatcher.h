@@ -19,11 +19,14 @@ public:
     void Join();
     bool Seen() const { return m_bSeen; }
     HMENU Menu() const { return m_hMenu; }
+    // The foreground window while the menu was open.
+    HWND Foreground() const { return m_hForeground; }
 
 private:
     void Run(Action action, DWORD timeoutMs);
 
     bool m_bSeen = false;
     HMENU m_hMenu = nullptr;
+    HWND m_hForeground = nullptr;
     std::thread m_thread;
 };

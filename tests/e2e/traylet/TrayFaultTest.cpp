@@ -207,8 +207,12 @@ TEST_F(TrayletTest, ReleaseWithoutShutdownLeavesNoWindowBehind)
     EXPECT_EQ(Release(pManager), 1);
     EXPECT_TRUE(TrayWindows().empty());
     EXPECT_FALSE(IconShown(hTray));
-    // A shell restart afterwards finds nothing of the released manager.
+    // A shell restart afterwards finds nothing of the released manager. The marker is posted
+    // to this thread after the broadcast, so once it has arrived the broadcast was handled.
     ASSERT_TRUE(PostMessageA(HWND_BROADCAST, TaskbarCreatedMessage(), 0, 0));
-    PumpFor(200);
+    ASSERT_TRUE(PostMessageA(owner.Wnd(), TestOwner::kPing, 0, 0));
+    ASSERT_TRUE(PumpUntil([&] { return owner.Count(TestOwner::kPing) == 1; }));
+    EXPECT_EQ(owner.Count(TaskbarCreatedMessage()), 1) << "the owner's own procedure gets the broadcast";
+    EXPECT_TRUE(TrayWindows().empty());
     EXPECT_FALSE(IconShown(hTray));
 }

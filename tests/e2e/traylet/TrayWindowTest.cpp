@@ -114,11 +114,25 @@ TEST_F(TrayletTest, MenuCommandsAreForwardedOrDestroyOwnerAndOthersIgnored)
     EXPECT_EQ(owner.Count(WM_NCDESTROY), 1);
 }
 
+// The foreground window when the menu loop began, as the hidden window was told of it.
+HWND g_hForegroundAtMenuStart = nullptr;
+
+LRESULT CALLBACK NoteForegroundAtMenuStart(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const auto* pCall = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && pCall->message == WM_ENTERMENULOOP)
+        g_hForegroundAtMenuStart = GetForegroundWindow();
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
 TEST_F(TrayletTest, RightButtonReleaseOpensContextMenuWhoseEntryShowsOwner)
 {
     ASSERT_EQ(NewManager()->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 1);
     const HWND hTray = TrayWnd();
+    SetForegroundWindow(owner.Wnd());
+    ASSERT_EQ(GetForegroundWindow(), owner.Wnd());
     ShowWindow(owner.Wnd(), SW_HIDE);
+    ASSERT_NE(GetForegroundWindow(), hTray);
 
     {
         MenuWatcher watcher(MenuWatcher::Action::Cancel, 500);
@@ -127,11 +141,20 @@ TEST_F(TrayletTest, RightButtonReleaseOpensContextMenuWhoseEntryShowsOwner)
         EXPECT_FALSE(watcher.Seen()) << "the press opens no menu";
     }
 
+    g_hForegroundAtMenuStart = nullptr;
+    const HHOOK hHook = SetWindowsHookExA(WH_CALLWNDPROC, NoteForegroundAtMenuStart, nullptr,
+                                          GetCurrentThreadId());
+    ASSERT_TRUE(hHook);
     MenuWatcher watcher(MenuWatcher::Action::ChooseLast, 5000);
     EXPECT_EQ(SendMessageA(hTray, kCallbackMessage, kIconId, WM_RBUTTONUP), 0);
     watcher.Join();
+    UnhookWindowsHookEx(hHook);
     ASSERT_TRUE(watcher.Seen());
     EXPECT_EQ(watcher.Menu(), menu.Submenu());
+    // The hidden window is in the foreground when its menu opens and while it is open, so that
+    // a click elsewhere closes the menu.
+    EXPECT_EQ(g_hForegroundAtMenuStart, hTray);
+    EXPECT_EQ(watcher.Foreground(), hTray);
     // The chosen "Open Quillory" arrives as a posted command.
     EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(owner.Wnd()) != FALSE; }));
 }

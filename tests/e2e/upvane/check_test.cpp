@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+#include <windows.h>
+#include <wininet.h>
+
 #include "HttpServer.h"
 #include "UpvaneHarness.h"
 #include "UrlRecorder.h"
@@ -15,6 +20,25 @@ namespace {
 
 const char kInstalled[] = "Sample App Version 3.1 Build 5";
 const char kInstalledLine[] = "Installed  Version:  Sample App Version 3.1 Build 5";
+const char kUpgradeDocument[] = "Sample App Version 3.2 Build 7";
+const char kUpgradeMessage[] = "This is an upgrade\nClick Download to get the Upgrade";
+const char kLatestMessage[] = "You have the latest version.";
+
+// The text the system gives for a WinINet error, as the error box should show it.
+std::string SystemErrorText(DWORD error)
+{
+    HMODULE wininet = LoadLibraryA("wininet.dll");
+    char* text = nullptr;
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE
+                                       | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   wininet, error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    std::string result = n && text ? std::string(text, n) : std::string();
+    if (text)
+        LocalFree(text);
+    while (!result.empty() && isspace(static_cast<unsigned char>(result.back())))
+        result.pop_back();
+    return result;
+}
 
 class UpvaneCheck : public ::testing::Test {
 protected:
@@ -41,6 +65,38 @@ protected:
     bool WhatsNewVisible() const { return IsVisible(m_run.Item(kWhatsNewLink)); }
     std::string WhatsNewText() const { return m_run.ItemText(kWhatsNewLink); }
     int Progress() const { return ProgressPos(m_run.Item(kProgress)).value_or(-1); }
+
+    // A first check that finds an upgrade, so that what a later check keeps or changes shows.
+    void StartAfterAnUpgradeCheck()
+    {
+        ServeDocument(kUpgradeDocument);
+        StartWith();
+        ASSERT_EQ(nullptr, m_run.CheckAndWait());
+        ASSERT_EQ(kUpgradeMessage, Message());
+        ASSERT_TRUE(DownloadEnabled());
+        ASSERT_TRUE(WhatsNewVisible());
+    }
+
+    // What the upgrade check left, unchanged by the check after it.
+    void ExpectTheUpgradeStateKept()
+    {
+        EXPECT_EQ(std::string(kInstalledLine) + "\nAvailable Version:  " + kUpgradeDocument, Version());
+        EXPECT_EQ(kUpgradeMessage, Message());
+        EXPECT_TRUE(DownloadEnabled());
+        EXPECT_TRUE(WhatsNewVisible());
+        EXPECT_EQ("See what's new in Version 3.2Build 7", WhatsNewText());
+    }
+
+    // The error box: the program's name as caption, the dialog as owner, and closed with OK.
+    void ExpectErrorBoxAndClose(HWND box)
+    {
+        ASSERT_NE(nullptr, box);
+        EXPECT_EQ("Upvane", Title(box));
+        EXPECT_EQ(m_run.Dialog(), GetWindow(box, GW_OWNER));
+        EXPECT_FALSE(UpvaneRun::MessageBoxText(box).empty());
+        Click(Child(box, IDOK));
+        EXPECT_TRUE(WaitForWindowGone(box, 5000));
+    }
 
     HttpServer m_server;
     UpvaneRun m_run;
@@ -79,6 +135,21 @@ TEST_F(UpvaneCheck, RequestsTheVersionDocumentWithTheProgramsNameAsAgent)
     EXPECT_EQ("Upvane", requests[0].UserAgent());
 }
 
+TEST_F(UpvaneCheck, AQueryInTheDocumentsNameIsSentWithIt)
+{
+    m_server.Serve("/version.txt?channel=beta&os=win", HttpReply::Ok(kUpgradeDocument));
+    auto values = ExampleValues(m_server.Address());
+    values["wizfile"] = "version.txt?channel=beta&os=win";
+    m_run.WriteSetFile(values);
+    ASSERT_TRUE(m_run.Start());
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+
+    const auto requests = m_server.Requests();
+    ASSERT_EQ(1u, requests.size());
+    EXPECT_EQ("/version.txt?channel=beta&os=win", requests[0].path);
+    EXPECT_EQ(kUpgradeMessage, Message());
+}
+
 TEST_F(UpvaneCheck, EqualVersionAndBuildIsTheLatestAndLeavesTheLinkHidden)
 {
     ServeDocument("Sample App Version 3.1 Build 5");
@@ -109,15 +180,17 @@ TEST_F(UpvaneCheck, HigherInstalledVersionIsTheLatestWhateverTheBuilds)
     EXPECT_FALSE(DownloadEnabled());
 }
 
-TEST_F(UpvaneCheck, NewerVersionWithoutANewerBuildSetsNoMessageAndChangesNoState)
+TEST_F(UpvaneCheck, NewerVersionWithoutANewerBuildEmptiesTheMessageAndChangesNoState)
 {
-    ServeDocument("Sample App Version 3.2 Build 5");
-    StartWith();
+    // After an upgrade check, so that a Download or link change would show.
+    StartAfterAnUpgradeCheck();
+    ServeDocument("Sample App Version 3.3 Build 5");
     ASSERT_EQ(nullptr, m_run.CheckAndWait());
     EXPECT_EQ("", Message());
-    EXPECT_FALSE(DownloadEnabled());
-    EXPECT_FALSE(WhatsNewVisible());
-    EXPECT_EQ(std::string(kInstalledLine) + "\nAvailable Version:  Sample App Version 3.2 Build 5",
+    EXPECT_TRUE(DownloadEnabled());
+    EXPECT_TRUE(WhatsNewVisible());
+    EXPECT_EQ("See what's new in Version 3.3Build 5", WhatsNewText());
+    EXPECT_EQ(std::string(kInstalledLine) + "\nAvailable Version:  Sample App Version 3.3 Build 5",
               Version());
 }
 
@@ -146,14 +219,17 @@ TEST_F(UpvaneCheck, DocumentsBeginningWithQ7AreExaminedOver32Characters)
 
 TEST_F(UpvaneCheck, AnErrorPageSayingResourceNotFoundIsAMissingDocument)
 {
+    // After an upgrade check: the message the page's own text would give ("You have the
+    // latest version.") differs from the one already shown.
+    StartAfterAnUpgradeCheck();
     m_server.Serve("/version.txt",
                    HttpReply::Status("HTTP/1.0 404 Not Found", "Resource not found on server"));
-    StartWith();
     ASSERT_EQ(nullptr, m_run.CheckAndWait());
     EXPECT_EQ(std::string(kInstalledLine)
                   + "\nAvailable Version:\n Available Version information was not found!",
               Version());
-    EXPECT_EQ("", Message());   // left as it was
+    EXPECT_EQ(kUpgradeMessage, Message());   // left as it was
+    EXPECT_EQ(50, Progress());
 }
 
 TEST_F(UpvaneCheck, TheMissingDocumentNoticeFitsWholeInTheVersionText)
@@ -232,14 +308,28 @@ TEST_F(UpvaneCheck, ARefusedConnectionShowsTheSystemsErrorAndStopsAtTen)
 
     HWND box = m_run.CheckAndWait();
     ASSERT_NE(nullptr, box);
-    EXPECT_EQ("Upvane", Title(box));
-    EXPECT_FALSE(UpvaneRun::MessageBoxText(box).empty());
+    const std::string expected = SystemErrorText(ERROR_INTERNET_CANNOT_CONNECT);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(expected, UpvaneRun::MessageBoxText(box));
     EXPECT_EQ(10, Progress());
     EXPECT_EQ(kInstalledLine, Version());
     EXPECT_EQ("", Message());
     EXPECT_FALSE(DownloadEnabled());
-    Click(Child(box, IDOK));
-    EXPECT_TRUE(WaitForWindowGone(box, 5000));
+    ExpectErrorBoxAndClose(box);
+}
+
+TEST_F(UpvaneCheck, AFailureAfterASuccessfulCheckKeepsWhatThatCheckShowed)
+{
+    StartAfterAnUpgradeCheck();
+    m_server.Stop();   // the next connection is refused
+    HWND box = m_run.CheckAndWait();
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(SystemErrorText(ERROR_INTERNET_CANNOT_CONNECT), UpvaneRun::MessageBoxText(box));
+    EXPECT_EQ(10, Progress());
+    ExpectTheUpgradeStateKept();
+    ExpectErrorBoxAndClose(box);
+    // Still working: the next check runs as the first did.
+    EXPECT_TRUE(m_run.Program().Running());
 }
 
 TEST_F(UpvaneCheck, AHostThatCannotBeResolvedShowsTheSystemsError)
@@ -253,7 +343,7 @@ TEST_F(UpvaneCheck, AHostThatCannotBeResolvedShowsTheSystemsError)
     EXPECT_EQ(10, Progress());
 }
 
-TEST_F(UpvaneCheck, DownloadOpensExactlyTheUpgradesAddress)
+TEST_F(UpvaneCheck, DownloadAndTheWhatsNewLinkOpenExactlyTheirAddresses)
 {
     UrlRecorder recorder;
     ASSERT_TRUE(recorder.Registered());
@@ -266,6 +356,14 @@ TEST_F(UpvaneCheck, DownloadOpensExactlyTheUpgradesAddress)
     Click(m_run.Item(kDownload));
     ASSERT_TRUE(recorder.WaitForAddresses(1, 15000));
     EXPECT_EQ("http://" + m_server.Address() + "//QuilloryUpgrade.exe", recorder.Addresses()[0]);
+
+    // The what's-new link, shown by the upgrade, opens the vendor's notes, as its menu's
+    // Open would.
+    ASSERT_TRUE(WhatsNewVisible());
+    const WPARAM openCommand = 32776;
+    PostMessageA(m_run.Item(kWhatsNewLink), WM_COMMAND, openCommand, 0);
+    ASSERT_TRUE(recorder.WaitForAddresses(2, 15000));
+    EXPECT_EQ("http://www.quillory.com/What's New.pdf", recorder.Addresses()[1]);
 }
 
 TEST_F(UpvaneCheck, DownloadWithAnEmptyFileNameEndsInTheSlash)
@@ -306,7 +404,9 @@ TEST_F(UpvaneCheck, AWebLinkWithABlankIsFetchedAndDownloadedWithTheBlankInPlace)
     EXPECT_EQ("http://" + m_server.Address() + "/quill ory/QuilloryUpgrade.exe", recorder.Addresses()[0]);
 }
 
-// Servers that misbehave: the dialog reports a document or the error box, and survives.
+// Servers that misbehave, asked after a check that found an upgrade: the dialog reports a
+// document or the error box, and survives. A failure stops the check where it happened and
+// leaves every text and state as the upgrade check left them.
 enum class Outcome { Document, ErrorBox, Either };
 
 struct HostileServer {
@@ -314,15 +414,22 @@ struct HostileServer {
     HttpReply reply;
     Outcome outcome;
     const char* expectedAvailable;   // the available line when a document is reported
+    int errorProgress;               // where the progress bar stops when the error box comes
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const HostileServer& server, std::ostream* os)
+{
+    *os << server.name;
+}
 
 class UpvaneHostileServer : public UpvaneCheck,
                             public ::testing::WithParamInterface<HostileServer> {};
 
 TEST_P(UpvaneHostileServer, DialogReportsAndSurvives)
 {
+    StartAfterAnUpgradeCheck();
     m_server.Serve("/version.txt", GetParam().reply);
-    StartWith();
     HWND box = m_run.CheckAndWait(60000);
     const Outcome outcome = GetParam().outcome;
     if (outcome == Outcome::ErrorBox) {
@@ -332,29 +439,30 @@ TEST_P(UpvaneHostileServer, DialogReportsAndSurvives)
         ASSERT_EQ(nullptr, box) << UpvaneRun::MessageBoxText(box);
     }
     if (box) {
-        EXPECT_EQ("Upvane", Title(box));
-        EXPECT_FALSE(UpvaneRun::MessageBoxText(box).empty());
-        Click(Child(box, IDOK));
-        EXPECT_TRUE(WaitForWindowGone(box, 5000));
+        EXPECT_EQ(GetParam().errorProgress, Progress());
+        ExpectTheUpgradeStateKept();
+        ExpectErrorBoxAndClose(box);
     } else {
         EXPECT_EQ(50, Progress());
-        const std::string version = Version();
-        const std::string expected = std::string(kInstalledLine) + "\nAvailable Version:  ";
-        if (outcome == Outcome::Document)
-            EXPECT_EQ(expected + GetParam().expectedAvailable, version);
-        else   // whatever arrived before the server went away, never more
-            EXPECT_EQ(0u, version.find(expected)) << version;
+        EXPECT_EQ(std::string(kInstalledLine) + "\nAvailable Version:  " + GetParam().expectedAvailable,
+                  Version());
     }
     // Still alive and answering.
     EXPECT_TRUE(m_run.Program().Running());
     EXPECT_TRUE(TryText(m_run.Dialog()).has_value());
 }
 
+// The status line and headers of an answer whose body would be `body`.
+size_t HeadLength(const std::string& body)
+{
+    const std::string whole = HttpReply::Ok(body).Bytes();
+    return whole.find("\r\n\r\n") + 4;
+}
+
 // An answer whose connection closes after `bodyBytes` bytes of its body.
 HttpReply CutInBody(const std::string& body, size_t bodyBytes)
 {
-    const std::string whole = HttpReply::Ok(body).Bytes();
-    return HttpReply::CloseMidAnswer(body, whole.find("\r\n\r\n") + 4 + bodyBytes);
+    return HttpReply::CloseMidAnswer(body, HeadLength(body) + bodyBytes);
 }
 
 std::string Bytes(std::initializer_list<int> values)
@@ -370,22 +478,31 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         HostileServer{"MoreThan200Bytes",
                       HttpReply::Ok("Sample App Version 3.2 Build 7" + std::string(5000, 'x')),
-                      Outcome::Document, "Sample App Version 3.2 Build 7"},
+                      Outcome::Document, "Sample App Version 3.2 Build 7", 0},
         HostileServer{"NulInsideTheExaminedText",
                       HttpReply::Ok(std::string("Sample App\0Version 3.2 Build 7", 30)), Outcome::Document,
-                      "Sample App"},
+                      "Sample App", 0},
         HostileServer{"HighBytes",
                       HttpReply::Ok("Sample App Version 3.2 Build " + Bytes({0xE9, 0xFF})), Outcome::Document,
-                      "Sample App Version 3.2 Build \xE9"},
-        HostileServer{"EmptyBody", HttpReply::Ok(""), Outcome::Document, ""},
+                      "Sample App Version 3.2 Build \xE9", 0},
+        HostileServer{"EmptyBody", HttpReply::Ok(""), Outcome::Document, "", 0},
+        // What arrived before the close is examined, never more; or the read fails.
         HostileServer{"ClosesMidAnswer",
-                      CutInBody("Sample App Version 3.2 Build 7 and more", 14), Outcome::Either, ""},
+                      CutInBody("Sample App Version 3.2 Build 7 and more", 14), Outcome::Either,
+                      "Sample App Ver", 20},
+        // The answer's head arrives, then the connection is reset: the read fails.
+        HostileServer{"ResetAfterTheHead",
+                      HttpReply::CloseMidAnswer("Sample App Version 3.2 Build 7",
+                                                HeadLength("Sample App Version 3.2 Build 7"))
+                          .Hold(1500)
+                          .Reset(),
+                      Outcome::ErrorBox, "", 20},
         HostileServer{"AnswersSlowly", HttpReply::Ok("Sample App Version 3.1 Build 5").Delay(2000),
-                      Outcome::Document, "Sample App Version 3.1 Build 5"},
-        HostileServer{"ClosesWithoutAnswer", HttpReply::CloseWithoutAnswer(), Outcome::Either, ""},
+                      Outcome::Document, "Sample App Version 3.1 Build 5", 0},
+        HostileServer{"ClosesWithoutAnswer", HttpReply::CloseWithoutAnswer(), Outcome::Either, "", 10},
         // The check gives up after its network timeout (an error box, or under some WinINet
         // versions an empty answer) instead of blocking the dialog for good.
-        HostileServer{"NeverAnswers", HttpReply::NeverAnswer(), Outcome::Either, ""}),
+        HostileServer{"NeverAnswers", HttpReply::NeverAnswer(), Outcome::Either, "", 10}),
     [](const ::testing::TestParamInfo<HostileServer>& info) { return info.param.name; });
 
 }  // namespace

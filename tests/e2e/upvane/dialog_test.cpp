@@ -2,6 +2,8 @@
 // and what it does with set files that are damaged or missing.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "UpvaneHarness.h"
 #include "Window.h"
 
@@ -25,6 +27,10 @@ TEST(UpvaneDialog, ShowsTheSetFileValuesDescrambled)
     EXPECT_FALSE(IsVisible(run.Item(kWhatsNewLink)));
     EXPECT_TRUE(IsVisible(run.Item(kSiteLink)));
     EXPECT_EQ(0, ProgressPos(run.Item(kProgress)).value_or(-1));
+    // The buttons' captions with their access keys.
+    EXPECT_EQ("C&heck", run.ItemText(kCheck));
+    EXPECT_EQ("&Download", run.ItemText(kDownload));
+    EXPECT_EQ("Cancel", run.ItemText(IDCANCEL));
     // A tool window that keeps its taskbar button.
     EXPECT_TRUE(ExStyle(run.Dialog()) & WS_EX_TOOLWINDOW);
     EXPECT_TRUE(ExStyle(run.Dialog()) & WS_EX_APPWINDOW);
@@ -121,10 +127,20 @@ TEST(UpvaneDialog, LongValuesAreDescrambledOverEveryPosition)
     EXPECT_EQ(info, Text(run.InformationLine()));
 }
 
+// A damaged set file and what the dialog still shows from it.
 struct DamagedSetFile {
     const char* name;
     std::string content;
+    std::string title;       // the dialog's caption
+    std::string installed;   // the installed text after "Installed  Version:  "
+    std::string info;        // the information line
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const DamagedSetFile& file, std::ostream* os)
+{
+    *os << file.name;
+}
 
 class UpvaneDamagedSetFile : public ::testing::TestWithParam<DamagedSetFile> {};
 
@@ -134,9 +150,13 @@ TEST_P(UpvaneDamagedSetFile, DialogStillComesUpWithWhatItCanShow)
     run.WriteFile("product.set", GetParam().content);
     ASSERT_TRUE(run.Start());
     EXPECT_TRUE(IsVisible(run.Dialog()));
-    const std::string line = run.ItemText(kVersionText);
-    EXPECT_EQ(0u, line.find("Installed  Version:  ")) << line;
+    EXPECT_EQ(GetParam().title, Title(run.Dialog()));
+    EXPECT_EQ("Installed  Version:  " + GetParam().installed, run.ItemText(kVersionText));
+    EXPECT_EQ(GetParam().info, Text(run.InformationLine()));
+    EXPECT_EQ("", run.ItemText(kMessageText));
     EXPECT_FALSE(IsEnabled(run.Item(kDownload)));
+    EXPECT_TRUE(IsEnabled(run.Item(kCheck)));
+    EXPECT_FALSE(IsVisible(run.Item(kWhatsNewLink)));
     PostClose(run.Dialog());
     EXPECT_TRUE(run.Program().WaitForExit(10000));
     EXPECT_EQ(0u, run.Program().ExitCode().value_or(1));
@@ -153,18 +173,32 @@ std::string BinaryGarbage()
     return bytes;
 }
 
+// What the dialog shows of a stored value: its descrambled text up to the first NUL byte.
+std::string ShownOf(const std::string& stored)
+{
+    const std::string plain = ScrambleValue(stored);   // scrambling is its own inverse
+    return plain.substr(0, plain.find('\0'));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Inputs, UpvaneDamagedSetFile,
     ::testing::Values(
-        DamagedSetFile{"Empty", ""},
+        DamagedSetFile{"Empty", "", "", "", ""},
         DamagedSetFile{"NoInformationSection",
-                       "[other]\r\ntitle=" + ScrambleValue("Not this") + "\r\n"},
-        DamagedSetFile{"OnlySomeKeys", "[information]\r\ntitle=" + ScrambleValue("Only a title") + "\r\n"},
-        DamagedSetFile{"BinaryGarbage", BinaryGarbage()},
+                       "[other]\r\ntitle=" + ScrambleValue("Not this") + "\r\n", "", "", ""},
+        DamagedSetFile{"OnlySomeKeys",
+                       "[information]\r\ntitle=" + ScrambleValue("Only a title") + "\r\n",
+                       "Only a title", "", ""},
+        DamagedSetFile{"BinaryGarbage", BinaryGarbage(), "", "", ""},
         DamagedSetFile{"SeveralKilobyteValues",
                        "[information]\r\ninfo=" + std::string(8000, 'x') + "\r\ninstalled="
-                           + std::string(6000, '\xC3') + "\r\n"},
-        DamagedSetFile{"LinesWithoutEquals", "[information]\r\ntitle\r\n=\r\n==\r\n"}),
+                           + std::string(6000, '\xC3') + "\r\ntitle=" + ScrambleValue("Long values")
+                           + "\r\n",
+                       "Long values", ShownOf(std::string(6000, '\xC3')), ShownOf(std::string(8000, 'x'))},
+        DamagedSetFile{"LinesWithoutEquals",
+                       "[information]\r\ntitle\r\n=\r\n==\r\ninfo=" + ScrambleValue("After the damage")
+                           + "\r\n",
+                       "", "", "After the damage"}),
     [](const ::testing::TestParamInfo<DamagedSetFile>& info) { return info.param.name; });
 
 TEST(UpvaneDialog, WithoutASetFileEverythingIsEmptyButTheInstalledLine)

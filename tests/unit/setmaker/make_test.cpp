@@ -149,6 +149,7 @@ TEST(MakeSetFileTest, AdviceForValuesThatWorkOtherwiseThanMeant)
     values[keyWebLink] = CString("ftp://quillory.com/");
     values[keyWizFile] = CString("/version.txt");
     values[keyInstalled] = CString("Quillory Version 3.1 Build 5");   // "version" at 9, not 11
+    values[keyWebMail] = CString("mailto:support@quillory.com");
     const MakeResult result = MakeSetFile(dir.PathOf("Quillory.set"), values, false);
     ASSERT_TRUE(result.m_bWritten);
     std::string strAll;
@@ -157,6 +158,7 @@ TEST(MakeSetFileTest, AdviceForValuesThatWorkOtherwiseThanMeant)
     EXPECT_TRUE(Contains(strAll, "key weblink: the web address has a scheme")) << strAll;
     EXPECT_TRUE(Contains(strAll, "key weblink: the web address ends in \"/\"")) << strAll;
     EXPECT_TRUE(Contains(strAll, "key wizfile: the file name begins with \"/\"")) << strAll;
+    EXPECT_TRUE(Contains(strAll, "key webmail: the mail address begins with \"mailto:\"")) << strAll;
     EXPECT_TRUE(Contains(strAll, "\"version\" at position 9, not 11: the version part is cut 2 characters too short"))
         << strAll;
     EXPECT_TRUE(Contains(strAll, "other set files (Other.set)")) << strAll;

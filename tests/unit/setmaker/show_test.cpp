@@ -36,6 +36,9 @@ TEST(ShowCommandTest, ListsValuesAndNamesTheMissingKeys)
     EXPECT_TRUE(Contains(run.m_strOut, "Missing keys: info, site (Upvane shows them empty)\n")) << run.m_strOut;
     EXPECT_TRUE(Contains(run.m_strOut, "\"Installed  Version:  Sample App Version 3.1 Build 5\"")) << run.m_strOut;
     EXPECT_TRUE(Contains(run.m_strOut, "\"http://example.com/q/v.txt\"")) << run.m_strOut;
+    // Each link with the address it opens.
+    EXPECT_TRUE(Contains(run.m_strOut, "mail link         \"Mail\" -> \"mailto:a@b.c\"\n")) << run.m_strOut;
+    EXPECT_TRUE(Contains(run.m_strOut, "web-site link     \"\" -> \"http://example.com/q\"\n")) << run.m_strOut;
     // An empty update file name gives an address that ends in the slash.
     EXPECT_TRUE(Contains(run.m_strOut, "download          \"http://example.com/q/\"")) << run.m_strOut;
     EXPECT_EQ("", run.m_strErr);
