@@ -364,6 +364,7 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
     pWnd->m_currentMsg.lParam = lParam;
 
     LRESULT lResult = 0;
+#if defined(__cpp_exceptions)
     try {
         lResult = pWnd->WindowProc(message, wParam, lParam);
     } catch (const CException& e) {
@@ -372,6 +373,10 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
         e.ReportError(MB_OK | MB_ICONSTOP);
         lResult = 0;
     }
+#else
+    // Built without exceptions (programs that use no Internet classes): nothing can leave.
+    lResult = pWnd->WindowProc(message, wParam, lParam);
+#endif
 
     if (message == WM_NCDESTROY) {
         pWnd->OnNcDestroyed();
