@@ -3,7 +3,7 @@
 // The library's string, vector and map report a failure (memory exhausted, a text longer than
 // the largest one, an index out of range) by calling these functions, which throw. Linked
 // from the library they bring its exception classes, a second string implementation, the
-// unwinder and the type information along: about 150 KB. In a program without exceptions
+// unwinder and the type information along: well over 100 KB. In a program without exceptions
 // such a throw could only end the program through std::terminate and abort(), so these
 // definitions end it the same way, directly. The library then takes these definitions
 // instead of its own; should it still need its own for another function, the link fails
