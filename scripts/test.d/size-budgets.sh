@@ -12,7 +12,7 @@ budgets=(
   "tools/regpick/Regpick.exe    37000"         #  35,328
   "tools/revivo/Revivo.exe      37000"         #  35,328
   "traylet/Traylet.dll          20000"         #  18,944
-  "setmaker/setmaker.exe       256000"         # 243,712
+  "setmaker/setmaker.exe       107000"         # 101,888
 )
 
 fail=0
