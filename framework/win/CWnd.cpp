@@ -332,6 +332,7 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
     pWnd->m_currentMsg.lParam = lParam;
 
     LRESULT lResult = 0;
+#if defined(__cpp_exceptions)
     try {
         lResult = pWnd->WindowProc(message, wParam, lParam);
     } catch (...) {
@@ -340,6 +341,10 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
         AfxReportCurrentException();
         lResult = 0;
     }
+#else
+    // Built without exceptions (programs that use no Internet classes): nothing can leave.
+    lResult = pWnd->WindowProc(message, wParam, lParam);
+#endif
 
     if (message == WM_NCDESTROY) {
         pWnd->OnNcDestroyed();
