@@ -78,6 +78,7 @@ INT_PTR CALLBACK CDialog::AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM lPa
 
 BOOL CDialog::CallInitDialog(CDialog& dlg)
 {
+#if defined(__cpp_exceptions)
     try {
         return dlg.OnInitDialog();
     } catch (...) {
@@ -86,4 +87,8 @@ BOOL CDialog::CallInitDialog(CDialog& dlg)
         AfxReportCurrentException();
         return TRUE;
     }
+#else
+    // Built without exceptions (programs that use no Internet classes): nothing can leave.
+    return dlg.OnInitDialog();
+#endif
 }

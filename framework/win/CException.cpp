@@ -11,8 +11,9 @@ const UINT kErrorBoxType = MB_OK | MB_ICONSTOP;
 // Shown for a failure the framework has no description of.
 const char kUnexpectedFailureText[] = "An unexpected error stopped the last operation.";
 
-// The system's text for a Win32 error code; `fallback` when it has none.
-CString SystemErrorText(DWORD dwError, const char* fallback)
+// The system's text for a Win32 error code; `fallback` when it has none. Unused where the
+// framework is built without exceptions.
+[[maybe_unused]] CString SystemErrorText(DWORD dwError, const char* fallback)
 {
     char* pszText = nullptr;
     const DWORD n = ::FormatMessageA(
@@ -41,6 +42,7 @@ int AfxMessageBox(const char* lpszText, UINT nType)
 
 void AfxReportCurrentException() noexcept
 {
+#if defined(__cpp_exceptions)
     try {
         try {
             throw;
@@ -55,4 +57,5 @@ void AfxReportCurrentException() noexcept
     } catch (...) {
         // Even the report failed (no memory left for its text): nothing more can be said.
     }
+#endif
 }
