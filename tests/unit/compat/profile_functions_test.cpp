@@ -10,6 +10,8 @@
 
 namespace {
 
+// One line of the file, or one case, a line.
+// clang-format off
 const char kSample[] =
     "pre=1\r\n"
     "[ one ]\r\n"
@@ -39,6 +41,7 @@ const char kSample[] =
     "[four\r\n"
     "z=3\r\n"
     "[empty section]\r\n";
+// clang-format on
 
 // The strings of a list answered with count n.
 std::vector<std::string> SplitList(const std::vector<char>& buffer, DWORD n)

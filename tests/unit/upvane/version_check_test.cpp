@@ -38,6 +38,8 @@ struct DecisionCase
     const char* result;     // text for control 1010; nullptr: left unchanged
 };
 
+// One line of the file, or one case, a line.
+// clang-format off
 const DecisionCase kCases[] = {
     {"WorkedExampleIsAnUpgrade", "Sample App Version 3.1 Build 5", "Sample App Version 3.2 Build 7",
      "Sample App Version 3.2 Build 7", {"Version 3.1", "Build 5", "Version 3.2", "Build 7"},
@@ -115,6 +117,7 @@ const DecisionCase kCases[] = {
     {"EmptyDocument", "Sample App Version 3.1 Build 5", "",
      "", {"Version 3.1", "Build 5", "", ""}, ControlChange::Disable, false, kLatest},
 };
+// clang-format on
 
 // Names the case in test listings instead of dumping its bytes.
 void PrintTo(const DecisionCase& c, std::ostream* os)
