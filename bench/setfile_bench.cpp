@@ -51,8 +51,14 @@ std::string Numbered(const char* format, int number)
     return text;
 }
 
-std::string SectionName(int index) { return Numbered("section_%05d", index); }
-std::string KeyName(int index) { return Numbered("key_%05d", index); }
+std::string SectionName(int index)
+{
+    return Numbered("section_%05d", index);
+}
+std::string KeyName(int index)
+{
+    return Numbered("key_%05d", index);
+}
 
 std::string MakeText(Shape shape, int count)
 {
@@ -189,7 +195,7 @@ void GetValue(benchmark::State& state, const SetFile& file, int index)
     SetBytes(state, file);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -201,7 +207,8 @@ int main(int argc, char** argv)
     std::vector<SetFile> files;
     for (Shape shape : {Shape::Sections, Shape::Keys}) {
         for (int count : kSizes) {
-            const std::string name = (shape == Shape::Sections ? "sections-" : "keys-") + std::to_string(count) + ".set";
+            const std::string name =
+                (shape == Shape::Sections ? "sections-" : "keys-") + std::to_string(count) + ".set";
             const std::string text = MakeText(shape, count);
             files.push_back({shape, count, dir.Write(name, text), text, text.size()});
         }
@@ -209,11 +216,12 @@ int main(int argc, char** argv)
     std::this_thread::sleep_for(kSettleTime);
 
     for (const SetFile& file : files) {
-        const std::string tag = std::string(file.shape == Shape::Sections ? "sections" : "keys") + "/" +
-                                std::to_string(file.count);
+        const std::string tag = std::string(file.shape == Shape::Sections ? "sections" : "keys") + "/"
+                                + std::to_string(file.count);
         benchmark::RegisterBenchmark(("ReadBytes/" + tag).c_str(), ReadBytes, file);
         benchmark::RegisterBenchmark(("Open/" + tag).c_str(), Open, file)->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark(("OpenWritten/" + tag).c_str(), OpenWritten, file)->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("OpenWritten/" + tag).c_str(), OpenWritten, file)
+            ->Unit(benchmark::kMicrosecond);
         const int last = file.count - 1;
         for (const auto& [where, index] : {std::pair{"first", 0}, {"middle", file.count / 2}, {"last", last}})
             benchmark::RegisterBenchmark(("GetValue/" + tag + "/" + where).c_str(), GetValue, file, index);

@@ -6,7 +6,10 @@
 class FindHandle
 {
 public:
-    explicit FindHandle(HANDLE hFind) : m_hFind(hFind) {}
+    explicit FindHandle(HANDLE hFind)
+        : m_hFind(hFind)
+    {
+    }
     ~FindHandle()
     {
         if (IsValid())

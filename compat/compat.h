@@ -43,9 +43,9 @@ typedef void* LPVOID;
 #define MAX_PATH 260
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)))
 
-#define FILE_ATTRIBUTE_HIDDEN    0x00000002u
+#define FILE_ATTRIBUTE_HIDDEN 0x00000002u
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010u
-#define FILE_ATTRIBUTE_ARCHIVE   0x00000020u
+#define FILE_ATTRIBUTE_ARCHIVE 0x00000020u
 
 // 100-nanosecond intervals since 1 January 1601 (UTC).
 struct FILETIME
@@ -64,8 +64,8 @@ struct WIN32_FIND_DATAA
     DWORD nFileSizeLow;
     DWORD dwReserved0;
     DWORD dwReserved1;
-    CHAR cFileName[MAX_PATH];           // the name without its folder
-    CHAR cAlternateFileName[14];        // no short names here: always empty
+    CHAR cFileName[MAX_PATH];    // the name without its folder
+    CHAR cAlternateFileName[14]; // no short names here: always empty
 };
 typedef WIN32_FIND_DATAA* LPWIN32_FIND_DATAA;
 
@@ -84,15 +84,14 @@ DWORD GetPrivateProfileSectionNamesA(LPSTR lpszReturnBuffer, DWORD nSize, LPCSTR
 // The lines of the first section whose name equals lpAppName, letter case ignored: key=value
 // with blanks around key and value removed, lines without "=" as they stand (trimmed);
 // comment lines (";") and blank lines are left out.
-DWORD GetPrivateProfileSectionA(LPCSTR lpAppName, LPSTR lpReturnedString, DWORD nSize,
-                                LPCSTR lpFileName);
+DWORD GetPrivateProfileSectionA(LPCSTR lpAppName, LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName);
 
 // The value of the first key lpKeyName in the first section lpAppName (both trimmed, letter
 // case ignored), with a matching pair of quotes around it removed; otherwise lpDefault
 // (null: empty) without its trailing blanks. A null lpAppName lists the section names, a null
 // lpKeyName the keys of the section.
-DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault,
-                               LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName);
+DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString,
+                               DWORD nSize, LPCSTR lpFileName);
 
 // Paths --------------------------------------------------------------------------------------
 

@@ -30,8 +30,8 @@ struct FindSearch
 FILETIME ToFileTime(const timespec& time)
 {
     const uint64_t epochDifference = 11644473600ull;
-    const uint64_t ticks = (static_cast<uint64_t>(time.tv_sec) + epochDifference) * 10000000ull +
-                           static_cast<uint64_t>(time.tv_nsec) / 100u;
+    const uint64_t ticks = (static_cast<uint64_t>(time.tv_sec) + epochDifference) * 10000000ull
+                           + static_cast<uint64_t>(time.tv_nsec) / 100u;
     FILETIME result;
     result.dwLowDateTime = static_cast<DWORD>(ticks & 0xFFFFFFFFu);
     result.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
@@ -69,7 +69,8 @@ bool NextMatch(FindSearch& search, WIN32_FIND_DATAA* data)
     if (!search.dir)
         return false;
     while (const dirent* entry = readdir(search.dir.get())) {
-        if (std::strlen(entry->d_name) < MAX_PATH && compat_detail::MatchName(search.pattern, entry->d_name)) {
+        if (std::strlen(entry->d_name) < MAX_PATH
+            && compat_detail::MatchName(search.pattern, entry->d_name)) {
             FillFindData(search.folder, entry->d_name, data);
             return true;
         }
@@ -78,12 +79,13 @@ bool NextMatch(FindSearch& search, WIN32_FIND_DATAA* data)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 HANDLE FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindFileData)
 {
     // A path that ends in a separator names no file: Windows fails such a search.
-    if (!lpFileName || !*lpFileName || !lpFindFileData || compat_detail::IsSeparator(lpFileName[std::strlen(lpFileName) - 1]))
+    if (!lpFileName || !*lpFileName || !lpFindFileData
+        || compat_detail::IsSeparator(lpFileName[std::strlen(lpFileName) - 1]))
         return INVALID_HANDLE_VALUE;
 
     std::string full;

@@ -18,7 +18,7 @@ DWORD CopyPathOut(const std::string& text, DWORD nBufferLength, LPSTR lpBuffer)
     return static_cast<DWORD>(text.size());
 }
 
-}  // namespace
+} // namespace
 
 DWORD GetFullPathNameA(LPCSTR lpFileName, DWORD nBufferLength, LPSTR lpBuffer, LPSTR* lpFilePart)
 {

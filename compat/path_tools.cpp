@@ -48,7 +48,7 @@ bool MatchWildcards(std::string_view pattern, std::string_view name)
     return p == pattern.size();
 }
 
-}  // namespace
+} // namespace
 
 bool CurrentDirectory(std::string& directory)
 {
@@ -123,8 +123,8 @@ bool MatchName(std::string_view pattern, std::string_view name)
         return true;
     // "name.*" stands for the name with any extension, none included ("*.*" is every name).
     const std::string_view anyExtension = ".*";
-    if (pattern.size() >= anyExtension.size() &&
-        pattern.substr(pattern.size() - anyExtension.size()) == anyExtension)
+    if (pattern.size() >= anyExtension.size()
+        && pattern.substr(pattern.size() - anyExtension.size()) == anyExtension)
         return MatchWildcards(pattern.substr(0, pattern.size() - anyExtension.size()), name);
     return false;
 }
@@ -151,4 +151,4 @@ std::string ResolveNoCase(const std::string& path)
     return path;
 }
 
-}  // namespace compat_detail
+} // namespace compat_detail

@@ -7,7 +7,10 @@
 namespace compat_detail {
 
 // Both separators of Windows paths are accepted; the result always uses '/'.
-inline bool IsSeparator(char ch) { return ch == '/' || ch == '\\'; }
+inline bool IsSeparator(char ch)
+{
+    return ch == '/' || ch == '\\';
+}
 
 // The process's current directory; false when it cannot be determined.
 bool CurrentDirectory(std::string& directory);
@@ -30,4 +33,4 @@ bool MatchName(std::string_view pattern, std::string_view name);
 // Windows ignore letter case; this keeps files found by a search readable by name.
 std::string ResolveNoCase(const std::string& path);
 
-}  // namespace compat_detail
+} // namespace compat_detail

@@ -54,7 +54,10 @@ Shape ClassifyLine(std::string_view raw, ProfileLine& line)
 class FileDescriptor
 {
 public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    explicit FileDescriptor(int fd)
+        : m_fd(fd)
+    {
+    }
     ~FileDescriptor()
     {
         if (m_fd >= 0)
@@ -85,8 +88,8 @@ bool operator==(const timespec& a, const timespec& b)
 
 bool operator==(const FileStamp& a, const FileStamp& b)
 {
-    return a.device == b.device && a.inode == b.inode && a.size == b.size && a.modified == b.modified &&
-           a.changed == b.changed;
+    return a.device == b.device && a.inode == b.inode && a.size == b.size && a.modified == b.modified
+           && a.changed == b.changed;
 }
 
 FileStamp StampOf(const struct stat& info)
@@ -164,7 +167,8 @@ ProfileCache& Cache()
 
 const std::shared_ptr<const ProfileFile>& EmptyProfile()
 {
-    static const std::shared_ptr<const ProfileFile> empty = std::make_shared<const ProfileFile>(std::string());
+    static const std::shared_ptr<const ProfileFile> empty =
+        std::make_shared<const ProfileFile>(std::string());
     return empty;
 }
 
@@ -210,7 +214,7 @@ bool ReadFile(const std::string& path, std::string& contents, FileStamp& stamp)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 std::string FoldCase(std::string_view text)
 {
@@ -231,10 +235,11 @@ std::string_view TrimBlanks(std::string_view text)
     return text;
 }
 
-ProfileFile::ProfileFile(std::string contents) : m_contents(std::move(contents))
+ProfileFile::ProfileFile(std::string contents)
+    : m_contents(std::move(contents))
 {
     const std::string_view text = m_contents;
-    m_sections.emplace_back();  // the lines before the first header
+    m_sections.emplace_back(); // the lines before the first header
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find_first_of("\r\n", start);
@@ -293,8 +298,9 @@ std::shared_ptr<const ProfileFile> LoadProfileFile(const char* lpFileName)
     if (!ReadFile(path, contents, entry.stamp))
         return EmptyProfile();
     std::shared_ptr<const ProfileFile> latest = cache.Latest();
-    entry.profile = latest && latest->Contents() == contents ? std::move(latest)
-                                                              : std::make_shared<const ProfileFile>(std::move(contents));
+    entry.profile = latest && latest->Contents() == contents
+                        ? std::move(latest)
+                        : std::make_shared<const ProfileFile>(std::move(contents));
     cache.Store(entry);
     return entry.profile;
 }
@@ -304,4 +310,4 @@ void AdvanceProfileClock(int seconds)
     g_clockAdvance += static_cast<long long>(seconds) * 1000000000LL;
 }
 
-}  // namespace compat_detail
+} // namespace compat_detail

@@ -29,16 +29,16 @@ enum class LineKind { Comment, Entry, Text };
 struct ProfileLine
 {
     LineKind kind = LineKind::Text;
-    bool comment = false;    // starts with ';': never listed, though it may be an entry
-    std::string_view name;   // entry key, or the whole text line
-    std::string_view value;  // entry value
+    bool comment = false;   // starts with ';': never listed, though it may be an entry
+    std::string_view name;  // entry key, or the whole text line
+    std::string_view value; // entry value
 };
 
 struct ProfileSection
 {
-    std::string_view name;                                      // trimmed; "" before any header
-    std::vector<ProfileLine> lines;                             // in file order
-    std::unordered_map<std::string, std::string_view> values;   // upper-cased key: first value
+    std::string_view name;                                    // trimmed; "" before any header
+    std::vector<ProfileLine> lines;                           // in file order
+    std::unordered_map<std::string, std::string_view> values; // upper-cased key: first value
 };
 
 // The parsed text of one file. Immutable once made, so a copy of the pointer can be used
@@ -61,10 +61,10 @@ public:
     const ProfileSection* FindSection(std::string_view name) const;
 
 private:
-    std::string m_contents;                              // the views below point into it
+    std::string m_contents; // the views below point into it
     std::vector<ProfileSection> m_sections;
     std::string m_sectionNames;
-    std::unordered_map<std::string, size_t> m_firstSection;  // upper-cased name: index
+    std::unordered_map<std::string, size_t> m_firstSection; // upper-cased name: index
 };
 
 // The ASCII letters upper-cased, every other byte as it is.
@@ -90,4 +90,4 @@ std::shared_ptr<const ProfileFile> LoadProfileFile(const char* lpFileName);
 // read and write so far: files then count as settled without waiting for it.
 void AdvanceProfileClock(int seconds);
 
-}  // namespace compat_detail
+} // namespace compat_detail

@@ -96,7 +96,7 @@ std::string LinesList(const ProfileSection* section)
     return list;
 }
 
-}  // namespace
+} // namespace
 
 DWORD GetPrivateProfileSectionNamesA(LPSTR lpszReturnBuffer, DWORD nSize, LPCSTR lpFileName)
 {
@@ -115,8 +115,8 @@ DWORD GetPrivateProfileSectionA(LPCSTR lpAppName, LPSTR lpReturnedString, DWORD 
     return CopyList(LinesList(file->FindSection(lpAppName)), lpReturnedString, nSize);
 }
 
-DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault,
-                               LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName)
+DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString,
+                               DWORD nSize, LPCSTR lpFileName)
 {
     if (!lpReturnedString || nSize == 0)
         return 0;

@@ -6,15 +6,15 @@
 
 class CString
 {
-// Data members
+    // Data members
 private:
     std::string m_str;
 
-// Construction
+    // Construction
 public:
     CString() = default;
-    CString(const char* psz);                   // null counts as empty text
-    CString(const char* pch, int nLength);      // the first nLength bytes (negative: none)
+    CString(const char* psz);              // null counts as empty text
+    CString(const char* pch, int nLength); // the first nLength bytes (negative: none)
     CString(char ch, int nRepeat = 1);
     CString(const CString&) = default;
     CString(CString&&) noexcept = default;
@@ -23,7 +23,7 @@ public:
     CString& operator=(const char* psz);
     CString& operator=(char ch);
 
-// Attributes
+    // Attributes
     int GetLength() const { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }
     void Empty() { m_str.clear(); }
@@ -33,7 +33,7 @@ public:
     operator const char*() const { return m_str.c_str(); }
     const char* GetString() const { return m_str.c_str(); }
 
-// Concatenation
+    // Concatenation
     CString& operator+=(const CString& str);
     CString& operator+=(const char* psz);
     CString& operator+=(char ch);
@@ -42,7 +42,7 @@ public:
     friend CString operator+(const char* a, const CString& b);
     friend CString operator+(const CString& a, char b);
 
-// Comparison: byte order, letter case significant
+    // Comparison: byte order, letter case significant
     int Compare(const char* psz) const;
     friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
     friend bool operator==(const CString& a, const char* b) { return a.Compare(b) == 0; }
@@ -51,7 +51,7 @@ public:
     friend bool operator!=(const CString& a, const char* b) { return !(a == b); }
     friend bool operator<(const CString& a, const CString& b) { return a.m_str < b.m_str; }
 
-// Searching and extraction
+    // Searching and extraction
     // Index (from 0) of the first occurrence at or after nStart, or -1. Case-sensitive.
     int Find(const char* pszSub, int nStart = 0) const;
     int Find(char ch, int nStart = 0) const;
@@ -63,7 +63,7 @@ public:
     CString Left(int nCount) const;
     CString Right(int nCount) const;
 
-// Modification
+    // Modification
     // Removes trailing blank, tab, carriage return, line feed, vertical tab and form feed.
     void TrimRight();
     void TrimLeft();
@@ -71,7 +71,7 @@ public:
     void MakeLower();
     void MakeUpper();
 
-// Buffer for functions that write into the text
+    // Buffer for functions that write into the text
     // Returns a writable buffer of at least nMinBufLength characters plus a terminator.
     char* GetBuffer(int nMinBufLength);
     // Ends the text at nNewLength, or at the first NUL when nNewLength is -1.

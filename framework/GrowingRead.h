@@ -11,8 +11,7 @@ inline constexpr unsigned long kLongestPathBuffer = kLongestPathLength + 1;
 // wrote; `size` (or more) when the text did not fit; 0 on failure. The buffer starts at
 // `firstSize` bytes and doubles, the last try being `maxSize` exactly, until the text fits.
 // Answers empty text on failure or when not even `maxSize` bytes hold the text.
-template <typename Read>
-CString ReadGrowing(Read read, unsigned long firstSize, unsigned long maxSize)
+template <typename Read> CString ReadGrowing(Read read, unsigned long firstSize, unsigned long maxSize)
 {
     for (unsigned long size = firstSize;; size = size > maxSize / 2 ? maxSize : size * 2) {
         CString text;

@@ -14,8 +14,7 @@ inline bool AfxRestrictDllSearch()
     typedef BOOL(WINAPI * PFN_SETDEFAULTDLLDIRECTORIES)(DWORD);
     HMODULE hKernel = ::GetModuleHandleA("kernel32.dll");
     auto pfnSetDefault = hKernel ? reinterpret_cast<PFN_SETDEFAULTDLLDIRECTORIES>(
-                                       reinterpret_cast<void*>(
-                                           ::GetProcAddress(hKernel, "SetDefaultDllDirectories")))
+                             reinterpret_cast<void*>(::GetProcAddress(hKernel, "SetDefaultDllDirectories")))
                                  : nullptr;
     ::SetDllDirectoryA("");
     return pfnSetDefault && pfnSetDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);

@@ -21,9 +21,9 @@ inline constexpr int kMaxRedirects = 10;
 
 enum class RedirectVerdict {
     Follow,
-    Downgrade,        // from https to http: never followed
-    NotWeb,           // to a scheme other than http or https
-    TooMany,          // kMaxRedirects already followed
+    Downgrade, // from https to http: never followed
+    NotWeb,    // to a scheme other than http or https
+    TooMany,   // kMaxRedirects already followed
 };
 
 // Whether an answer of `strFrom` that redirects to `strTo` (already made absolute) is

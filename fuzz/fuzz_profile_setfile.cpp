@@ -19,12 +19,12 @@
 #include <unistd.h>
 #include <vector>
 
-#define FUZZ_CHECK(condition)                                                           \
-    do {                                                                                \
-        if (!(condition)) {                                                             \
+#define FUZZ_CHECK(condition) \
+    do { \
+        if (!(condition)) { \
             std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                               \
-        }                                                                               \
+            std::abort(); \
+        } \
     } while (0)
 
 namespace {
@@ -76,7 +76,9 @@ private:
 // Filled with a marker to catch an answer that claims bytes it did not write.
 struct Buffer
 {
-    explicit Buffer(DWORD size) : size(size), data(new char[size])
+    explicit Buffer(DWORD size)
+        : size(size),
+          data(new char[size])
     {
         std::memset(data.get(), '#', size);
     }
@@ -140,13 +142,16 @@ void ProfileCalls(FuzzedDataProvider& in, const std::string& section, const std:
     CheckList(lines, GetPrivateProfileSectionA(section.c_str(), lines.data.get(), lines.size, path));
 
     Buffer value(PickSize(in, fileSize));
-    CheckValue(value, GetPrivateProfileStringA(section.c_str(), key.c_str(), dflt, value.data.get(), value.size, path));
+    CheckValue(value, GetPrivateProfileStringA(section.c_str(), key.c_str(), dflt, value.data.get(),
+                                               value.size, path));
 
     Buffer keys(PickSize(in, fileSize));
-    CheckList(keys, GetPrivateProfileStringA(section.c_str(), nullptr, dflt, keys.data.get(), keys.size, path));
+    CheckList(keys,
+              GetPrivateProfileStringA(section.c_str(), nullptr, dflt, keys.data.get(), keys.size, path));
 
     Buffer allNames(PickSize(in, fileSize));
-    CheckList(allNames, GetPrivateProfileStringA(nullptr, nullptr, dflt, allNames.data.get(), allNames.size, path));
+    CheckList(allNames,
+              GetPrivateProfileStringA(nullptr, nullptr, dflt, allNames.data.get(), allNames.size, path));
 }
 
 std::string Upper(std::string text)
@@ -163,10 +168,11 @@ void CheckListedKeysAreFound(CIniFile& ini, const std::string& section, const ch
     const DWORD n = GetPrivateProfileSectionA(section.c_str(), lines.data.get(), lines.size, path);
     FUZZ_CHECK(n < lines.size - 2);
     int checked = 0;
-    for (const char* line = lines.data.get(); *line && checked < kMaxKeysChecked; line += std::strlen(line) + 1) {
+    for (const char* line = lines.data.get(); *line && checked < kMaxKeysChecked;
+         line += std::strlen(line) + 1) {
         const char* equals = std::strchr(line, '=');
         if (!equals || equals == line)
-            continue;  // a line without "=" or an empty key is found by no look-up
+            continue; // a line without "=" or an empty key is found by no look-up
         // Every other key is asked for in upper case.
         const bool upper = checked % 2 == 1;
         const std::string s = upper ? Upper(section) : section;
@@ -180,16 +186,16 @@ void CheckListedKeysAreFound(CIniFile& ini, const std::string& section, const ch
     }
 }
 
-void ReaderCalls(FuzzedDataProvider& in, const std::string& section, const std::string& key,
-                 const char* dflt, const std::string& bytes, const char* path)
+void ReaderCalls(FuzzedDataProvider& in, const std::string& section, const std::string& key, const char* dflt,
+                 const std::string& bytes, const char* path)
 {
     CIniFile ini;
     FUZZ_CHECK(ini.Open(path));
     const int count = ini.GetSectionCount();
     FUZZ_CHECK(count >= 0);
 
-    const int index = in.PickValueInArray({INT_MIN, -1, 0, 1, count - 1, count, INT_MAX,
-                                           in.ConsumeIntegral<int>()});
+    const int index =
+        in.PickValueInArray({INT_MIN, -1, 0, 1, count - 1, count, INT_MAX, in.ConsumeIntegral<int>()});
     const std::string name = ini.GetSectionName(index);
     const int clamped = count == 0 ? 0 : (index < 0 ? 0 : (index >= count ? count - 1 : index));
     FUZZ_CHECK(name == ini.GetSectionName(clamped));
@@ -213,7 +219,7 @@ void ReaderCalls(FuzzedDataProvider& in, const std::string& section, const std::
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

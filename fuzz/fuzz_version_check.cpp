@@ -16,12 +16,12 @@
 #include <memory>
 #include <string>
 
-#define FUZZ_CHECK(condition)                                                           \
-    do {                                                                                \
-        if (!(condition)) {                                                             \
+#define FUZZ_CHECK(condition) \
+    do { \
+        if (!(condition)) { \
             std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                               \
-        }                                                                               \
+            std::abort(); \
+        } \
     } while (0)
 
 namespace {
@@ -49,8 +49,8 @@ void CheckParts(const CString& installed, const CString& examined, const Version
     FUZZ_CHECK(EndsWith(installed, parts.m_strInstalledBuild));
     FUZZ_CHECK(Contains(examined, parts.m_strAvailableVersion));
     FUZZ_CHECK(Contains(examined, parts.m_strAvailableBuild));
-    for (const CString* trimmed : {&parts.m_strInstalledVersion, &parts.m_strAvailableVersion,
-                                   &parts.m_strAvailableBuild}) {
+    for (const CString* trimmed :
+         {&parts.m_strInstalledVersion, &parts.m_strAvailableVersion, &parts.m_strAvailableBuild}) {
         if (!trimmed->IsEmpty())
             FUZZ_CHECK(!IsTrailingBlank((*trimmed)[trimmed->GetLength() - 1]));
     }
@@ -78,7 +78,7 @@ void CheckExamined(const CString& examined, const char* received, int count)
     FUZZ_CHECK(longForm == (examined.Find("Q7") == 0));
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -101,15 +101,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CheckParts(installed, r.m_strExamined, r.m_parts);
     CheckComparison(r.m_parts.m_strInstalledVersion, r.m_parts.m_strAvailableVersion);
     CheckComparison(r.m_parts.m_strInstalledBuild, r.m_parts.m_strAvailableBuild);
-    FUZZ_CHECK(r.m_nVersionOrder == CompareVersionTexts(r.m_parts.m_strInstalledVersion, r.m_parts.m_strAvailableVersion));
-    FUZZ_CHECK(r.m_nBuildOrder == CompareVersionTexts(r.m_parts.m_strInstalledBuild, r.m_parts.m_strAvailableBuild));
+    FUZZ_CHECK(r.m_nVersionOrder
+               == CompareVersionTexts(r.m_parts.m_strInstalledVersion, r.m_parts.m_strAvailableVersion));
+    FUZZ_CHECK(r.m_nBuildOrder
+               == CompareVersionTexts(r.m_parts.m_strInstalledBuild, r.m_parts.m_strAvailableBuild));
 
     const CString heading = r.m_bMissing ? CString(kAvailableMissingHeading) + kMsgVersionNotFound
                                          : CString(kAvailableLineHeading) + r.m_strExamined;
     FUZZ_CHECK(r.m_strVersionDisplay == line + heading);
     FUZZ_CHECK(r.m_bSetResultText == !r.m_bMissing);
-    FUZZ_CHECK(r.m_strResultText.IsEmpty() || r.m_strResultText == kMsgLatestVersion ||
-               r.m_strResultText == kMsgUpgrade);
+    FUZZ_CHECK(r.m_strResultText.IsEmpty() || r.m_strResultText == kMsgLatestVersion
+               || r.m_strResultText == kMsgUpgrade);
     FUZZ_CHECK(r.m_strWhatsNewText.Find(kWhatsNewTextPrefix) == 0);
 
     // The cut of two free texts, as an installed text may be anything the set file holds.

@@ -53,7 +53,9 @@ const char* OrderText(int nOrder)
 
 const char* ChangeText(ControlChange change)
 {
-    return change == ControlChange::Enable ? "enabled" : change == ControlChange::Disable ? "disabled" : "unchanged";
+    return change == ControlChange::Enable    ? "enabled"
+           : change == ControlChange::Disable ? "disabled"
+                                              : "unchanged";
 }
 
 void PrintLine(std::string& strOut, const char* pszLabel, const std::string& strText)
@@ -76,7 +78,8 @@ void PrintReport(const CString& strInstalled, const VersionReport& report, std::
     PrintLine(strOut, "result line", r.m_bSetResultText ? QuotedText(r.m_strResultText) : "(unchanged)");
     PrintLine(strOut, "version display", QuotedText(r.m_strVersionDisplay));
     PrintLine(strOut, "Download button", ChangeText(r.m_download));
-    PrintLine(strOut, "what's-new link", QuotedText(r.m_strWhatsNewText) + (r.m_bShowWhatsNew ? ", shown" : ""));
+    PrintLine(strOut, "what's-new link",
+              QuotedText(r.m_strWhatsNewText) + (r.m_bShowWhatsNew ? ", shown" : ""));
 }
 
 void PrintWarnings(const char* pszSubject, const std::vector<std::string>& warnings, std::string& strErr)
@@ -101,7 +104,8 @@ int RunCheckCommand(const std::vector<std::string>& args, std::string& strOut, s
     const std::string* pInstalled = parsed.Value("installed");
     const std::string* pSetFile = parsed.Value("set-file");
     if ((pInstalled != nullptr) == (pSetFile != nullptr))
-        return UsageError(kCommand, "give the installed text either with --installed or with --set-file", strErr);
+        return UsageError(kCommand, "give the installed text either with --installed or with --set-file",
+                          strErr);
     if (parsed.m_positionals.size() != 1)
         return UsageError(kCommand, "give exactly one version document", strErr);
 

@@ -57,7 +57,8 @@ bool ParseArguments(const std::vector<std::string>& args, const std::vector<Opti
         bool bHasInlineValue = false;
         if (strArg[1] == '-') {
             const size_t nEquals = strArg.find('=');
-            pDef = FindLong(defs, strArg.substr(2, nEquals == std::string::npos ? std::string::npos : nEquals - 2));
+            pDef = FindLong(defs,
+                            strArg.substr(2, nEquals == std::string::npos ? std::string::npos : nEquals - 2));
             if (nEquals != std::string::npos) {
                 strValue = strArg.substr(nEquals + 1);
                 bHasInlineValue = true;
@@ -91,6 +92,7 @@ int UsageError(const std::string& strCommand, const std::string& strMessage, std
     strErr += "setmaker";
     if (!strCommand.empty())
         strErr += " " + strCommand;
-    strErr += ": " + strMessage + "\nTry \"setmaker " + (strCommand.empty() ? "" : strCommand + " ") + "--help\".\n";
+    strErr += ": " + strMessage + "\nTry \"setmaker " + (strCommand.empty() ? "" : strCommand + " ")
+              + "--help\".\n";
     return kExitUsage;
 }

@@ -8,15 +8,15 @@
 
 struct OptionDef
 {
-    const char* m_pszLong;    // without the leading "--"
-    char m_chShort;           // 0 for none
+    const char* m_pszLong; // without the leading "--"
+    char m_chShort;        // 0 for none
     bool m_bTakesValue;
 };
 
 struct ParsedArguments
 {
     std::vector<std::string> m_positionals;
-    std::vector<std::pair<std::string, std::string>> m_options;   // long name, value ("" for a flag)
+    std::vector<std::pair<std::string, std::string>> m_options; // long name, value ("" for a flag)
 
     bool Has(const char* pszLong) const;
     // The value of the option's last occurrence; null when it was not given.
@@ -31,8 +31,8 @@ bool ParseArguments(const std::vector<std::string>& args, const std::vector<Opti
 // The process's exit codes.
 enum ExitCode {
     kExitSuccess = 0,
-    kExitRefused = 1,   // refused or failed: nothing written, or the file cannot be read
-    kExitUsage = 2,     // the command line is wrong
+    kExitRefused = 1, // refused or failed: nothing written, or the file cannot be read
+    kExitUsage = 2,   // the command line is wrong
 };
 
 // A usage error: the message, a pointer to the command's help, and the exit code.

@@ -8,11 +8,20 @@ namespace {
 void AppendEscaped(std::string& strOut, unsigned char b, char chQuote)
 {
     switch (b) {
-    case '\n': strOut += "\\n"; return;
-    case '\r': strOut += "\\r"; return;
-    case '\t': strOut += "\\t"; return;
-    case '\\': strOut += "\\\\"; return;
-    default: break;
+    case '\n':
+        strOut += "\\n";
+        return;
+    case '\r':
+        strOut += "\\r";
+        return;
+    case '\t':
+        strOut += "\\t";
+        return;
+    case '\\':
+        strOut += "\\\\";
+        return;
+    default:
+        break;
     }
     if (b == static_cast<unsigned char>(chQuote)) {
         strOut += '\\';

@@ -10,8 +10,8 @@ std::string FullPathOf(const std::string& strName)
         return std::string();
     std::vector<char> buffer(MAX_PATH);
     for (;;) {
-        const DWORD nAnswer = ::GetFullPathNameA(strName.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(),
-                                                 nullptr);
+        const DWORD nAnswer =
+            ::GetFullPathNameA(strName.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
         if (nAnswer == 0)
             return std::string();
         if (nAnswer < buffer.size())

@@ -31,7 +31,8 @@ namespace {
 
 constexpr char kCommand[] = "make";
 
-void PrintWarnings(const std::string& strSubject, const std::vector<std::string>& warnings, std::string& strErr)
+void PrintWarnings(const std::string& strSubject, const std::vector<std::string>& warnings,
+                   std::string& strErr)
 {
     for (const std::string& strWarning : warnings)
         strErr += "setmaker: warning: " + strSubject + strWarning + "\n";
@@ -56,7 +57,8 @@ int RunMakeCommand(const std::vector<std::string>& args, std::string& strOut, st
         return UsageError(kCommand, "no output file given (-o FILE.set)", strErr);
     const std::string* pInput = parsed.Value("input");
     if (!pInput && parsed.m_positionals.empty())
-        return UsageError(kCommand, "no values given: a source file (-i SOURCE.ini) or KEY=VALUE arguments", strErr);
+        return UsageError(kCommand, "no values given: a source file (-i SOURCE.ini) or KEY=VALUE arguments",
+                          strErr);
 
     // Arguments are checked before the source is read: a wrong command line is a usage error.
     SetFileValueSet fromArguments;

@@ -33,11 +33,12 @@ std::string LastErrorText()
 {
     const DWORD nError = ::GetLastError();
     char text[512] = {};
-    const DWORD nLength = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                           nError, 0, text, sizeof text, nullptr);
+    const DWORD nLength = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                           nullptr, nError, 0, text, sizeof text, nullptr);
     std::string strText(text, nLength);
-    while (!strText.empty() && (strText.back() == '\r' || strText.back() == '\n' || strText.back() == ' '
-                                || strText.back() == '.'))
+    while (!strText.empty()
+           && (strText.back() == '\r' || strText.back() == '\n' || strText.back() == ' '
+               || strText.back() == '.'))
         strText.pop_back();
     if (strText.empty())
         AppendFormat(strText, "system error %lu", static_cast<unsigned long>(nError));
@@ -47,8 +48,8 @@ std::string LastErrorText()
 // A new file; bTaken tells that the name exists already.
 NativeHandle CreateNew(const std::string& strPath, bool& bTaken)
 {
-    const HANDLE hFile = ::CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE hFile =
+        ::CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     const DWORD nError = ::GetLastError();
     bTaken = hFile == INVALID_HANDLE_VALUE && (nError == ERROR_FILE_EXISTS || nError == ERROR_ALREADY_EXISTS);
     ::SetLastError(nError);
@@ -143,7 +144,10 @@ void RemoveFile(const std::string& strPath)
 class FileHandle
 {
 public:
-    explicit FileHandle(NativeHandle handle) : m_handle(handle) {}
+    explicit FileHandle(NativeHandle handle)
+        : m_handle(handle)
+    {
+    }
     ~FileHandle()
     {
         if (IsValid())

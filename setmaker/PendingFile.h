@@ -7,20 +7,20 @@
 
 class PendingFile
 {
-// Data members
+    // Data members
 private:
-    std::string m_strPath;          // the pending file, in the destination's folder
+    std::string m_strPath; // the pending file, in the destination's folder
     std::string m_strDestination;
     bool m_bCommitted = false;
 
-// Construction
+    // Construction
 public:
     PendingFile() = default;
-    ~PendingFile();                 // removes the pending file unless it was committed
+    ~PendingFile(); // removes the pending file unless it was committed
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
 
-// Operations
+    // Operations
     // Creates a new file of a name no other file has, in the folder of strDestination (a full
     // path), writes the bytes, flushes them to the disk and closes it.
     bool Write(const std::string& strDestination, const std::string& strBytes, std::string& strError);

@@ -32,8 +32,8 @@ void RefuseProblems(const SetFileValueSet& values, bool bAllowMissing, MakeResul
     for (int nKey = 0; nKey < keyCount; ++nKey) {
         if (!values[nKey]) {
             if (!bAllowMissing)
-                result.m_refusals.push_back(KeyPrefix(nKey)
-                                            + "no value given (give one, or pass --allow-missing to leave it out)");
+                result.m_refusals.push_back(
+                    KeyPrefix(nKey) + "no value given (give one, or pass --allow-missing to leave it out)");
             continue;
         }
         for (const ValueProblem& problem : FindValueProblems(*values[nKey]))
@@ -85,7 +85,6 @@ bool IsAnsiCodePageMultiByte()
 #endif
 }
 
-
 // Upvane reads the first set file its folder search finds; another one there may win.
 void WarnAboutOtherSetFiles(const std::string& strFullPath, MakeResult& result)
 {
@@ -115,7 +114,8 @@ MakeResult MakeSetFile(const std::string& strOutput, const SetFileValueSet& valu
     MakeResult result;
     result.m_strFullPath = FullPathOf(strOutput);
     if (result.m_strFullPath.empty()) {
-        result.m_refusals.push_back("no full path can be formed from the output name " + QuotedText(strOutput.c_str()));
+        result.m_refusals.push_back("no full path can be formed from the output name "
+                                    + QuotedText(strOutput.c_str()));
         return result;
     }
     // Upvane's reader holds a full path in MAX_PATH bytes, its NUL included.
@@ -142,15 +142,17 @@ MakeResult MakeSetFile(const std::string& strOutput, const SetFileValueSet& valu
     if (!pending.Write(result.m_strFullPath, ComposeSetFileText(values), result.m_strFailure))
         return result;
     if (pending.Path().size() >= MAX_PATH) {
-        result.m_strFailure = "the path of the file written beside the output is too long for the set-file reader";
+        result.m_strFailure =
+            "the path of the file written beside the output is too long for the set-file reader";
         return result;
     }
     const std::string strDifferences = ReadBackDifferences(pending.Path(), values);
     if (!strDifferences.empty()) {
         result.m_strFailure = "the written file does not read back as meant: " + strDifferences;
         if (IsAnsiCodePageMultiByte())
-            result.m_strFailure += " (this system's ANSI code page is a double-byte one, which changes scrambled "
-                                   "bytes: set files work only with a single-byte code page)";
+            result.m_strFailure +=
+                " (this system's ANSI code page is a double-byte one, which changes scrambled "
+                "bytes: set files work only with a single-byte code page)";
         return result;
     }
     if (!pending.Commit(result.m_strFailure))

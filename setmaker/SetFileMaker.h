@@ -11,10 +11,10 @@
 struct MakeResult
 {
     bool m_bWritten = false;
-    std::string m_strFullPath;              // the destination, as a full path
-    std::vector<std::string> m_refusals;    // why nothing was written: each value problem
-    std::string m_strFailure;               // or the write or the read-back that failed
-    std::vector<std::string> m_warnings;    // written or not: advice for the vendor
+    std::string m_strFullPath;           // the destination, as a full path
+    std::vector<std::string> m_refusals; // why nothing was written: each value problem
+    std::string m_strFailure;            // or the write or the read-back that failed
+    std::vector<std::string> m_warnings; // written or not: advice for the vendor
 };
 
 // bAllowMissing: a key without a value is left out of the file (Upvane shows it empty)

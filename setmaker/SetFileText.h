@@ -24,8 +24,8 @@ std::string ComposeSetFileText(const SetFileValueSet& values);
 struct SetFileReading
 {
     bool m_bOpened = false;
-    std::string m_strError;        // why it could not be opened
-    bool m_bHasSection = false;    // the section "information" is there
+    std::string m_strError;     // why it could not be opened
+    bool m_bHasSection = false; // the section "information" is there
     SetFileValueSet m_values;
 };
 // strPath: a full path (Windows looks for a bare name in its own folder).

@@ -25,7 +25,8 @@ void PrintDialog(const SetFileValueSet& values, std::string& strOut)
     strOut += "\nWhat Upvane shows and opens:\n";
     AppendFormat(strOut, "  %-17s %s\n", "caption", QuotedText(value(keyTitle)).c_str());
     AppendFormat(strOut, "  %-17s %s\n", "information line", QuotedText(value(keyInfo)).c_str());
-    AppendFormat(strOut, "  %-17s %s\n", "version line", QuotedText(ComposeInstalledLine(value(keyInstalled))).c_str());
+    AppendFormat(strOut, "  %-17s %s\n", "version line",
+                 QuotedText(ComposeInstalledLine(value(keyInstalled))).c_str());
     AppendFormat(strOut, "  %-17s %s -> %s\n", "web-site link", QuotedText(value(keySite)).c_str(),
                  QuotedText(ComposeSiteAddress(value(keyWebLink))).c_str());
     AppendFormat(strOut, "  %-17s %s -> %s\n", "mail link", QuotedText(value(keyMailText)).c_str(),
@@ -65,7 +66,8 @@ int RunShowCommand(const std::vector<std::string>& args, std::string& strOut, st
     std::string strMissing;
     for (int nKey = 0; nKey < keyCount; ++nKey) {
         const std::optional<CString>& value = reading.m_values[nKey];
-        AppendFormat(strOut, "%-15s %s\n", kSetFileKeys[nKey], value ? QuotedText(*value).c_str() : "(missing)");
+        AppendFormat(strOut, "%-15s %s\n", kSetFileKeys[nKey],
+                     value ? QuotedText(*value).c_str() : "(missing)");
         if (!value)
             strMissing += std::string(strMissing.empty() ? "" : ", ") + kSetFileKeys[nKey];
     }

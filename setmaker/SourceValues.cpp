@@ -16,7 +16,8 @@ std::vector<std::string> ListSectionKeys(const std::string& strFullPath, const c
     DWORD nAnswer;
     for (;;) {
         const DWORD nSize = static_cast<DWORD>(buffer.size());
-        nAnswer = ::GetPrivateProfileStringA(pszSection, nullptr, "", buffer.data(), nSize, strFullPath.c_str());
+        nAnswer =
+            ::GetPrivateProfileStringA(pszSection, nullptr, "", buffer.data(), nSize, strFullPath.c_str());
         if (nAnswer != nSize - 2)
             break;
         buffer.assign(buffer.size() * 2, '\0');
@@ -39,7 +40,8 @@ void WarnAboutKeys(const std::vector<std::string>& keys, SourceReading& reading)
             AppendFormat(strWarning, "key %s of section [%s] is not one Upvane reads; it is left out",
                          QuotedText(strKey.c_str()).c_str(), kSetFileSection);
         } else if (seen[nKey]) {
-            AppendFormat(strWarning, "key %s appears more than once; the first one is used", kSetFileKeys[nKey]);
+            AppendFormat(strWarning, "key %s appears more than once; the first one is used",
+                         kSetFileKeys[nKey]);
         }
         if (nKey >= 0)
             seen[nKey] = true;

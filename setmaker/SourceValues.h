@@ -11,9 +11,9 @@
 struct SourceReading
 {
     bool m_bOpened = false;
-    std::string m_strError;               // why the file could not be read
+    std::string m_strError; // why the file could not be read
     SetFileValueSet m_values;
-    std::vector<std::string> m_warnings;  // unknown or repeated keys, no section
+    std::vector<std::string> m_warnings; // unknown or repeated keys, no section
 };
 
 // Reads the nine keys of the section "information" of a plain INI file.

@@ -69,8 +69,9 @@ std::vector<std::string> AdviceForValue(int nKey, const CString& strPlain)
     case keyWizFile:
     case keyUpdateFileName:
         if (!strPlain.IsEmpty() && strPlain.GetAt(0) == '/')
-            advice.push_back("the file name begins with \"/\"; Upvane puts one between the web address and it, "
-                             "giving a doubled slash");
+            advice.push_back(
+                "the file name begins with \"/\"; Upvane puts one between the web address and it, "
+                "giving a doubled slash");
         break;
     default:
         break;

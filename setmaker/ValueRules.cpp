@@ -70,20 +70,23 @@ std::string DescribeValueProblem(const CString& strPlain, const ValueProblem& pr
         AppendFormat(strOut, "holds a NUL byte at position %d; Upvane's dialog would end the text there", i);
         break;
     case ValueProblemKind::ScrambledNul:
-        AppendFormat(strOut, "%s scrambles to a NUL byte, which would end the value when the set file is read",
+        AppendFormat(strOut,
+                     "%s scrambles to a NUL byte, which would end the value when the set file is read",
                      CharacterAt(strPlain, i).c_str());
         break;
     case ValueProblemKind::ScrambledLineBreak:
-        AppendFormat(strOut, "%s scrambles to a line break (0x%02X), which would end the value's line in the set file",
-                     CharacterAt(strPlain, i).c_str(), ByteAt(strStored, i));
+        AppendFormat(
+            strOut, "%s scrambles to a line break (0x%02X), which would end the value's line in the set file",
+            CharacterAt(strPlain, i).c_str(), ByteAt(strStored, i));
         break;
     case ValueProblemKind::TrimmedAtStart:
     case ValueProblemKind::TrimmedAtEnd:
-        AppendFormat(strOut,
-                     "%s scrambles to 0x%02X, a blank or control byte that the set-file reader trims from the %s "
-                     "of a value",
-                     CharacterAt(strPlain, i).c_str(), ByteAt(strStored, i),
-                     problem.m_kind == ValueProblemKind::TrimmedAtStart ? "start" : "end");
+        AppendFormat(
+            strOut,
+            "%s scrambles to 0x%02X, a blank or control byte that the set-file reader trims from the %s "
+            "of a value",
+            CharacterAt(strPlain, i).c_str(), ByteAt(strStored, i),
+            problem.m_kind == ValueProblemKind::TrimmedAtStart ? "start" : "end");
         break;
     case ValueProblemKind::QuotesStripped:
         AppendFormat(strOut,

@@ -16,19 +16,19 @@
 #include <vector>
 
 enum class ValueProblemKind {
-    PlainNul,             // the plain value holds a NUL byte
-    ScrambledNul,         // the stored byte would be NUL: the reader ends the value there
-    ScrambledLineBreak,   // the stored byte would be CR or LF: the reader ends the line there
-    TrimmedAtStart,       // a byte the reader trims, at the start of the stored value
-    TrimmedAtEnd,         // a byte the reader trims, at its end
-    QuotesStripped,       // the stored value would be enclosed in a pair of quotes
+    PlainNul,           // the plain value holds a NUL byte
+    ScrambledNul,       // the stored byte would be NUL: the reader ends the value there
+    ScrambledLineBreak, // the stored byte would be CR or LF: the reader ends the line there
+    TrimmedAtStart,     // a byte the reader trims, at the start of the stored value
+    TrimmedAtEnd,       // a byte the reader trims, at its end
+    QuotesStripped,     // the stored value would be enclosed in a pair of quotes
 };
 
 struct ValueProblem
 {
     ValueProblemKind m_kind;
-    int m_nPosition;              // of the character, counted from 0
-    int m_nOtherPosition = -1;    // the closing quote's position, for QuotesStripped
+    int m_nPosition;           // of the character, counted from 0
+    int m_nOtherPosition = -1; // the closing quote's position, for QuotesStripped
 };
 
 // Every problem of the value, in order of position; none when it can be stored.

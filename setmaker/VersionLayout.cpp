@@ -16,15 +16,17 @@ std::vector<std::string> VersionWordWarnings(const CString& strText)
     } else if (nVersion != kVersionWordPosition) {
         std::string strWarning;
         const int nOff = nVersion - kVersionWordPosition;
-        AppendFormat(strWarning,
-                     "has the word \"version\" at position %d, not %d: the version part is cut %d character%s too %s",
-                     nVersion, kVersionWordPosition, nOff > 0 ? nOff : -nOff, (nOff == 1 || nOff == -1) ? "" : "s",
-                     nOff > 0 ? "long" : "short");
+        AppendFormat(
+            strWarning,
+            "has the word \"version\" at position %d, not %d: the version part is cut %d character%s too %s",
+            nVersion, kVersionWordPosition, nOff > 0 ? nOff : -nOff, (nOff == 1 || nOff == -1) ? "" : "s",
+            nOff > 0 ? "long" : "short");
         warnings.push_back(strWarning);
     }
 
     if (nBuild < 0)
-        warnings.push_back("has no word \"build\": its version part is empty and its build part is the whole text");
+        warnings.push_back(
+            "has no word \"build\": its version part is empty and its build part is the whole text");
     else if (nVersion >= 0 && nBuild < nVersion)
         warnings.push_back("has the word \"build\" before the word \"version\"");
 

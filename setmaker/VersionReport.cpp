@@ -6,7 +6,8 @@
 VersionReport BuildVersionReport(const CString& strInstalled, const char* pReceived, int nReceived)
 {
     VersionReport report;
-    report.m_result = DecideVersionCheck(strInstalled, ComposeInstalledLine(strInstalled), pReceived, nReceived);
+    report.m_result =
+        DecideVersionCheck(strInstalled, ComposeInstalledLine(strInstalled), pReceived, nReceived);
     if (report.m_result.m_bMissing)
         report.m_outcome = CheckOutcome::DocumentMissing;
     else if (report.m_result.m_download == ControlChange::Disable)
@@ -32,10 +33,14 @@ VersionReport BuildVersionReport(const CString& strInstalled, const char* pRecei
 const char* OutcomeName(CheckOutcome outcome)
 {
     switch (outcome) {
-    case CheckOutcome::Latest: return "latest";
-    case CheckOutcome::Upgrade: return "upgrade";
-    case CheckOutcome::NoMessage: return "no message";
-    case CheckOutcome::DocumentMissing: return "document missing";
+    case CheckOutcome::Latest:
+        return "latest";
+    case CheckOutcome::Upgrade:
+        return "upgrade";
+    case CheckOutcome::NoMessage:
+        return "no message";
+    case CheckOutcome::DocumentMissing:
+        return "document missing";
     }
     return "";
 }

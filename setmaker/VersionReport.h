@@ -9,10 +9,10 @@
 #include <vector>
 
 enum class CheckOutcome {
-    Latest,            // "You have the latest version."; Download disabled
-    Upgrade,           // the upgrade message; Download enabled, the what's-new link shown
-    NoMessage,         // the result line emptied; Download and the link as they were
-    DocumentMissing,   // the server's error page: "Available Version information was not found!"
+    Latest,          // "You have the latest version."; Download disabled
+    Upgrade,         // the upgrade message; Download enabled, the what's-new link shown
+    NoMessage,       // the result line emptied; Download and the link as they were
+    DocumentMissing, // the server's error page: "Available Version information was not found!"
 };
 
 struct VersionReport

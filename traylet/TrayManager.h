@@ -16,7 +16,8 @@
 
 // The order of these five slots is what clients are built against: never reorder them, and
 // never add a virtual destructor (the object is released only through DestroyTrayManager).
-struct TrayManager {
+struct TrayManager
+{
     // Shows the icon, makes the owner window hide on close and appends "Open Quillory" to
     // the submenu at position 0 of hMenu. pszTip may be null. TRUE when every step worked.
     virtual BOOL Init(HWND hOwnerWnd, HICON hIcon, LPCSTR pszTip, HMENU hMenu) = 0;

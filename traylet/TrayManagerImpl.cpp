@@ -23,8 +23,8 @@ bool HasOwnOpenEntry(HMENU hMenu)
         MENUITEMINFOA mii = {};
         mii.cbSize = kMenuItemInfoSize;
         mii.fMask = MIIM_ID | MIIM_DATA;
-        if (GetMenuItemInfoA(hMenu, i, TRUE, &mii) && mii.wID == kCmdOpenOwner &&
-            mii.dwItemData == kOpenEntryMark)
+        if (GetMenuItemInfoA(hMenu, i, TRUE, &mii) && mii.wID == kCmdOpenOwner
+            && mii.dwItemData == kOpenEntryMark)
             return true;
     }
     return false;
@@ -122,15 +122,15 @@ BOOL TrayManagerImpl::CreateTrayWindow()
     if (!RegisterClassExA(&wc)) {
         WNDCLASSEXA existing = {};
         existing.cbSize = sizeof(existing);
-        const bool bOurs = GetLastError() == ERROR_CLASS_ALREADY_EXISTS &&
-                           GetClassInfoExA(g_hInstance, kTrayWndClass, &existing) &&
-                           existing.lpfnWndProc == TrayWndProc;
+        const bool bOurs = GetLastError() == ERROR_CLASS_ALREADY_EXISTS
+                           && GetClassInfoExA(g_hInstance, kTrayWndClass, &existing)
+                           && existing.lpfnWndProc == TrayWndProc;
         if (!bOurs)
             return FALSE;
     }
 
-    m_hTrayWnd = CreateWindowExA(0, kTrayWndClass, kTrayWndTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
-                                 nullptr, g_hInstance, static_cast<TrayManager*>(this));
+    m_hTrayWnd = CreateWindowExA(0, kTrayWndClass, kTrayWndTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                 g_hInstance, static_cast<TrayManager*>(this));
     return m_hTrayWnd != nullptr;
 }
 
@@ -204,6 +204,5 @@ void TrayManagerImpl::AppendOpenEntry()
 // Shutdown, and a destroyed window's handle may later name another window).
 bool TrayManagerImpl::OwnsTrayWindow() const
 {
-    return m_hTrayWnd &&
-           GetPropA(m_hTrayWnd, kTrayManagerProp) == static_cast<const TrayManager*>(this);
+    return m_hTrayWnd && GetPropA(m_hTrayWnd, kTrayManagerProp) == static_cast<const TrayManager*>(this);
 }

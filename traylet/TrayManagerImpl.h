@@ -8,7 +8,8 @@
 #include <cstddef>
 #include <new>
 
-class TrayManagerImpl final : public TrayManager {
+class TrayManagerImpl final : public TrayManager
+{
 public:
     TrayManagerImpl() = default;
     // A manager released without Shutdown is shut down here, so that no message reaches the

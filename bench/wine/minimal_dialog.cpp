@@ -21,11 +21,10 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     return FALSE;
 }
 
-}  // namespace
+} // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    const INT_PTR result =
-        DialogBoxParamA(instance, MAKEINTRESOURCEA(kDialogId), nullptr, DialogProc, 0);
+    const INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(kDialogId), nullptr, DialogProc, 0);
     return result == IDOK || result == IDCANCEL ? 0 : 1;
 }

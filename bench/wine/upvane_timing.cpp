@@ -75,7 +75,8 @@ std::string SetFileText(const std::string& webLink)
     });
 }
 
-struct Summary {
+struct Summary
+{
     size_t count = 0;
     double median = 0, min = 0, max = 0, q1 = 0, q3 = 0;
 };
@@ -107,8 +108,8 @@ Summary Summarize(std::vector<double> samples)
 HWND WaitForDialog(const Process& program)
 {
     HWND dialog = nullptr;
-    WaitUntil([&] { return (dialog = program.FindTopWindow("#32770", nullptr)) != nullptr; },
-              kTimeoutMs, kPollMs);
+    WaitUntil([&] { return (dialog = program.FindTopWindow("#32770", nullptr)) != nullptr; }, kTimeoutMs,
+              kPollMs);
     return dialog;
 }
 
@@ -128,10 +129,13 @@ std::optional<double> TimeUpvaneStart(const TempDir& folder)
     if (!program.Started())
         return std::nullopt;
     HWND dialog = WaitForDialog(program);
-    const bool filled = dialog && WaitUntil([&] {
-        const std::string text = TryText(Child(dialog, kVersionText)).value_or("");
-        return !text.empty() && text != "Static";
-    }, kTimeoutMs, kPollMs);
+    const bool filled = dialog
+                        && WaitUntil(
+                            [&] {
+                                const std::string text = TryText(Child(dialog, kVersionText)).value_or("");
+                                return !text.empty() && text != "Static";
+                            },
+                            kTimeoutMs, kPollMs);
     const double elapsed = NowMs() - start;
     CloseProgram(program, dialog);
     return filled ? std::optional<double>(elapsed) : std::nullopt;
@@ -161,15 +165,19 @@ std::optional<double> TimeCheck(HWND dialog)
     const double start = NowMs();
     if (!Click(Child(dialog, kCheck)))
         return std::nullopt;
-    const bool done = WaitUntil(
-        [&] { return ProgressPos(progress).value_or(0) == kProgressDone; }, kTimeoutMs, kPollMs);
+    const bool done =
+        WaitUntil([&] { return ProgressPos(progress).value_or(0) == kProgressDone; }, kTimeoutMs, kPollMs);
     const double elapsed = NowMs() - start;
     return done ? std::optional<double>(elapsed) : std::nullopt;
 }
 
 // Closes a WinINet handle when it goes.
-struct InternetHandle {
-    explicit InternetHandle(HINTERNET h) : handle(h) {}
+struct InternetHandle
+{
+    explicit InternetHandle(HINTERNET h)
+        : handle(h)
+    {
+    }
     ~InternetHandle()
     {
         if (handle)
@@ -192,8 +200,8 @@ std::optional<double> TimeBareGet(const std::string& url)
             InternetOpenA("upvane_timing", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
         if (!session.handle)
             return std::nullopt;
-        InternetHandle file(InternetOpenUrlA(session.handle, url.c_str(), nullptr, 0,
-                                             INTERNET_FLAG_TRANSFER_ASCII, 0));
+        InternetHandle file(
+            InternetOpenUrlA(session.handle, url.c_str(), nullptr, 0, INTERNET_FLAG_TRANSFER_ASCII, 0));
         if (!file.handle || !InternetReadFile(file.handle, buffer, kReadSize, &received))
             return std::nullopt;
     }
@@ -221,8 +229,8 @@ bool Alternate(int rounds, const std::function<std::optional<double>()>& first,
 
 void PrintRow(const char* label, const Summary& s)
 {
-    std::printf("%-44s %3zu %9.1f %9.1f %9.1f %9.1f %9.1f\n", label, s.count, s.median, s.q1,
-                s.q3, s.min, s.max);
+    std::printf("%-44s %3zu %9.1f %9.1f %9.1f %9.1f %9.1f\n", label, s.count, s.median, s.q1, s.q3, s.min,
+                s.max);
 }
 
 int Fail(const char* what)
@@ -231,7 +239,7 @@ int Fail(const char* what)
     return 1;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -246,14 +254,15 @@ int main(int argc, char** argv)
 
     TempDir upvaneFolder("upvane-timing-");
     TempDir minimalFolder("minimal-timing-");
-    if (!CopyFileTo(QS_DELIVERABLE(UPVANE), upvaneFolder.File("Upvane.exe")) ||
-        !upvaneFolder.Write("product.set", SetFileText(server.Address())) ||
-        !CopyFileTo(QS_DELIVERABLE(MINIMAL_DIALOG), minimalFolder.File("minimal_dialog.exe")))
+    if (!CopyFileTo(QS_DELIVERABLE(UPVANE), upvaneFolder.File("Upvane.exe"))
+        || !upvaneFolder.Write("product.set", SetFileText(server.Address()))
+        || !CopyFileTo(QS_DELIVERABLE(MINIMAL_DIALOG), minimalFolder.File("minimal_dialog.exe")))
         return Fail("cannot prepare the programs' folders");
 
     std::vector<double> upvaneStart, minimalStart, check, bareGet;
-    if (!Alternate(rounds, [&] { return TimeUpvaneStart(upvaneFolder); },
-                   [&] { return TimeMinimalStart(minimalFolder); }, upvaneStart, minimalStart))
+    if (!Alternate(
+            rounds, [&] { return TimeUpvaneStart(upvaneFolder); },
+            [&] { return TimeMinimalStart(minimalFolder); }, upvaneStart, minimalStart))
         return Fail("a program did not start or show its dialog in time");
 
     Process upvane = Process::Start(upvaneFolder.File("Upvane.exe"), "", upvaneFolder.Path());
@@ -262,8 +271,8 @@ int main(int argc, char** argv)
         return Fail("Upvane did not show its dialog");
     const size_t requestsBefore = server.RequestCount();
     const std::string url = server.Url(kDocumentPath);
-    const bool checked = Alternate(rounds, [&] { return TimeCheck(dialog); },
-                                   [&] { return TimeBareGet(url); }, check, bareGet);
+    const bool checked = Alternate(
+        rounds, [&] { return TimeCheck(dialog); }, [&] { return TimeBareGet(url); }, check, bareGet);
     const std::string versionLine = TryText(Child(dialog, kVersionText)).value_or("");
     CloseProgram(upvane, dialog);
     if (!checked)
@@ -273,8 +282,7 @@ int main(int argc, char** argv)
     if (requests != 2 * static_cast<size_t>(rounds + 1))
         std::fprintf(stderr, "upvane_timing: %zu requests for %d checks and GETs\n", requests,
                      2 * (rounds + 1));
-    if (versionLine.find("Available Version:  Sample App Version 3.2 Build 7") ==
-        std::string::npos)
+    if (versionLine.find("Available Version:  Sample App Version 3.2 Build 7") == std::string::npos)
         return Fail("the check did not show the available version");
 
     // e and f: the same pair over HTTPS, the documents passed on by a TLS front.
@@ -283,17 +291,17 @@ int main(int argc, char** argv)
         return Fail(("no TLS front: " + front.Failure()).c_str());
     TempDir secureFolder("upvane-timing-https-");
     const std::string secureLink = TlsFront::Url(front.TrustedPort());
-    if (!CopyFileTo(QS_DELIVERABLE(UPVANE), secureFolder.File("Upvane.exe")) ||
-        !secureFolder.Write("product.set", SetFileText(secureLink)))
+    if (!CopyFileTo(QS_DELIVERABLE(UPVANE), secureFolder.File("Upvane.exe"))
+        || !secureFolder.Write("product.set", SetFileText(secureLink)))
         return Fail("cannot prepare the https program's folder");
     Process secureUpvane = Process::Start(secureFolder.File("Upvane.exe"), "", secureFolder.Path());
     HWND secureDialog = secureUpvane.Started() ? WaitForDialog(secureUpvane) : nullptr;
     if (!secureDialog)
         return Fail("the https Upvane did not show its dialog");
     std::vector<double> secureCheck, secureGet;
-    const bool secureChecked = Alternate(rounds, [&] { return TimeCheck(secureDialog); },
-                                         [&] { return TimeBareGet(secureLink + kDocumentPath); },
-                                         secureCheck, secureGet);
+    const bool secureChecked = Alternate(
+        rounds, [&] { return TimeCheck(secureDialog); },
+        [&] { return TimeBareGet(secureLink + kDocumentPath); }, secureCheck, secureGet);
     const std::string secureLine = TryText(Child(secureDialog, kVersionText)).value_or("");
     CloseProgram(secureUpvane, secureDialog);
     if (!secureChecked)
@@ -303,8 +311,7 @@ int main(int argc, char** argv)
 
     const Summary a = Summarize(upvaneStart), b = Summarize(minimalStart);
     const Summary c = Summarize(check), d = Summarize(bareGet);
-    std::printf("%-44s %3s %9s %9s %9s %9s %9s\n", "milliseconds", "n", "median", "q1", "q3",
-                "min", "max");
+    std::printf("%-44s %3s %9s %9s %9s %9s %9s\n", "milliseconds", "n", "median", "q1", "q3", "min", "max");
     PrintRow("a  Upvane start to dialog with version line", a);
     PrintRow("b  minimal dialog start to dialog", b);
     PrintRow("c  Upvane check, click to progress 50", c);

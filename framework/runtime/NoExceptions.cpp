@@ -30,14 +30,35 @@ namespace {
 
 namespace std {
 
-void __throw_bad_alloc() { EndProgram("std::bad_alloc"); }
-void __throw_bad_array_new_length() { EndProgram("std::bad_array_new_length"); }
-void __throw_length_error(const char* pszWhat) { EndProgram(pszWhat); }
-void __throw_logic_error(const char* pszWhat) { EndProgram(pszWhat); }
-void __throw_out_of_range(const char* pszWhat) { EndProgram(pszWhat); }
+void __throw_bad_alloc()
+{
+    EndProgram("std::bad_alloc");
+}
+void __throw_bad_array_new_length()
+{
+    EndProgram("std::bad_array_new_length");
+}
+void __throw_length_error(const char* pszWhat)
+{
+    EndProgram(pszWhat);
+}
+void __throw_logic_error(const char* pszWhat)
+{
+    EndProgram(pszWhat);
+}
+void __throw_out_of_range(const char* pszWhat)
+{
+    EndProgram(pszWhat);
+}
 // The message is the library's format, not filled in.
-void __throw_out_of_range_fmt(const char* pszFormat, ...) { EndProgram(pszFormat); }
-void __throw_invalid_argument(const char* pszWhat) { EndProgram(pszWhat); }
+void __throw_out_of_range_fmt(const char* pszFormat, ...)
+{
+    EndProgram(pszFormat);
+}
+void __throw_invalid_argument(const char* pszWhat)
+{
+    EndProgram(pszWhat);
+}
 
 } // namespace std
 
@@ -66,7 +87,19 @@ void* operator new[](std::size_t cb, const std::nothrow_t&) noexcept
     return std::malloc(cb ? cb : 1);
 }
 
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}

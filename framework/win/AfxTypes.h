@@ -6,9 +6,21 @@
 class CPoint : public POINT
 {
 public:
-    CPoint() { x = 0; y = 0; }
-    CPoint(int initX, int initY) { x = initX; y = initY; }
-    CPoint(POINT pt) { x = pt.x; y = pt.y; }
+    CPoint()
+    {
+        x = 0;
+        y = 0;
+    }
+    CPoint(int initX, int initY)
+    {
+        x = initX;
+        y = initY;
+    }
+    CPoint(POINT pt)
+    {
+        x = pt.x;
+        y = pt.y;
+    }
     bool operator==(const CPoint& o) const { return x == o.x && y == o.y; }
     bool operator!=(const CPoint& o) const { return !(*this == o); }
 };
@@ -17,8 +29,20 @@ class CRect : public RECT
 {
 public:
     CRect() { left = top = right = bottom = 0; }
-    CRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
-    CRect(const RECT& rc) { left = rc.left; top = rc.top; right = rc.right; bottom = rc.bottom; }
+    CRect(int l, int t, int r, int b)
+    {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
+    CRect(const RECT& rc)
+    {
+        left = rc.left;
+        top = rc.top;
+        right = rc.right;
+        bottom = rc.bottom;
+    }
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     operator LPRECT() { return this; }

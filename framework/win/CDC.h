@@ -10,7 +10,10 @@ class CDC
 public:
     HDC m_hDC = nullptr;
 
-    explicit CDC(HDC hDC) : m_hDC(hDC) {}
+    explicit CDC(HDC hDC)
+        : m_hDC(hDC)
+    {
+    }
 
     HFONT SelectObject(CFont* pFont);
     COLORREF SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crColor); }

@@ -7,7 +7,8 @@
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
+    : m_nIDTemplate(nIDTemplate),
+      m_pParentWnd(pParentWnd)
 {
 }
 
@@ -15,8 +16,8 @@ INT_PTR CDialog::DoModal()
 {
     HWND hParent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
-    return ::DialogBoxParamA(hInst, MAKEINTRESOURCEA(m_nIDTemplate), hParent,
-                             &CDialog::AfxDlgProc, reinterpret_cast<LPARAM>(this));
+    return ::DialogBoxParamA(hInst, MAKEINTRESOURCEA(m_nIDTemplate), hParent, &CDialog::AfxDlgProc,
+                             reinterpret_cast<LPARAM>(this));
 }
 
 void CDialog::EndDialog(int nResult)

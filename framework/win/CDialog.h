@@ -8,28 +8,28 @@ class CDialog : public CWnd
 {
     DECLARE_DYNAMIC(CDialog)
 
-// Data members
+    // Data members
 protected:
     UINT m_nIDTemplate = 0;
     CWnd* m_pParentWnd = nullptr;
 
-// Construction
+    // Construction
 public:
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
 
-// Operations
+    // Operations
     // Runs the dialog until it ends; answers the value given to EndDialog, or -1 when the
     // dialog could not be created.
     virtual INT_PTR DoModal();
     void EndDialog(int nResult);
 
-// Overridables
+    // Overridables
 protected:
     virtual BOOL OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
 
-// Implementation
+    // Implementation
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     // The dialog procedure: binds the dialog to its object at WM_INITDIALOG; afterwards the
     // object's message map sees every message first.

@@ -16,9 +16,9 @@ const char kUnexpectedFailureText[] = "An unexpected error stopped the last oper
 [[maybe_unused]] CString SystemErrorText(DWORD dwError, const char* fallback)
 {
     char* pszText = nullptr;
-    const DWORD n = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, dwError, 0, reinterpret_cast<char*>(&pszText), 0, nullptr);
+    const DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
+                                         | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                     nullptr, dwError, 0, reinterpret_cast<char*>(&pszText), 0, nullptr);
     CString text(n && pszText ? pszText : fallback);
     if (pszText)
         ::LocalFree(pszText);
@@ -49,8 +49,7 @@ void AfxReportCurrentException() noexcept
         } catch (const CException& e) {
             e.ReportError(kErrorBoxType);
         } catch (const std::bad_alloc&) {
-            AfxMessageBox(SystemErrorText(ERROR_NOT_ENOUGH_MEMORY, kUnexpectedFailureText),
-                          kErrorBoxType);
+            AfxMessageBox(SystemErrorText(ERROR_NOT_ENOUGH_MEMORY, kUnexpectedFailureText), kErrorBoxType);
         } catch (...) {
             AfxMessageBox(kUnexpectedFailureText, kErrorBoxType);
         }

@@ -5,18 +5,18 @@
 
 class CFont
 {
-// Data members
+    // Data members
 private:
     HFONT m_hFont = nullptr;
 
-// Construction
+    // Construction
 public:
     CFont() = default;
     CFont(const CFont&) = delete;
     CFont& operator=(const CFont&) = delete;
     ~CFont() { DeleteObject(); }
 
-// Operations
+    // Operations
     BOOL CreateFontIndirect(const LOGFONTA* lpLogFont)
     {
         DeleteObject();

@@ -10,10 +10,9 @@ CString CInternetException::GetErrorMessage() const
     char* pText = nullptr;
     DWORD n = 0;
     if (m_dwError >= INTERNET_ERROR_BASE && m_dwError <= INTERNET_ERROR_LAST) {
-        n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE
-                                 | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             ::GetModuleHandleA("wininet.dll"), m_dwError, 0,
-                             reinterpret_cast<LPSTR>(&pText), 0, nullptr);
+        n = ::FormatMessageA(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS,
+            ::GetModuleHandleA("wininet.dll"), m_dwError, 0, reinterpret_cast<LPSTR>(&pText), 0, nullptr);
     }
     if (n == 0) {
         n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
@@ -57,11 +56,10 @@ UINT CInternetFile::Read(void* lpBuf, UINT nCount)
     return dwRead;
 }
 
-CInternetSession::CInternetSession(const char* pstrAgent, DWORD_PTR dwContext,
-                                   DWORD dwAccessType, const char* pstrProxyName,
-                                   const char* pstrProxyBypass, DWORD dwFlags)
-    : m_hSession(::InternetOpenA(pstrAgent ? pstrAgent : AfxGetAppName(), dwAccessType,
-                                 pstrProxyName, pstrProxyBypass, dwFlags))
+CInternetSession::CInternetSession(const char* pstrAgent, DWORD_PTR dwContext, DWORD dwAccessType,
+                                   const char* pstrProxyName, const char* pstrProxyBypass, DWORD dwFlags)
+    : m_hSession(::InternetOpenA(pstrAgent ? pstrAgent : AfxGetAppName(), dwAccessType, pstrProxyName,
+                                 pstrProxyBypass, dwFlags))
 {
     // WinINet takes the context per request; the session keeps none of its own.
     (void)dwContext;
@@ -87,10 +85,14 @@ BOOL CInternetSession::SetOption(DWORD dwOption, DWORD dwValue)
 
 void CInternetSession::ApplyTimeouts(HINTERNET hRequest) const
 {
-    const struct { DWORD option; DWORD value; } timeouts[] = {
-        { INTERNET_OPTION_CONNECT_TIMEOUT, m_dwConnectTimeout },
-        { INTERNET_OPTION_SEND_TIMEOUT, m_dwSendTimeout },
-        { INTERNET_OPTION_RECEIVE_TIMEOUT, m_dwReceiveTimeout },
+    const struct
+    {
+        DWORD option;
+        DWORD value;
+    } timeouts[] = {
+        {INTERNET_OPTION_CONNECT_TIMEOUT, m_dwConnectTimeout},
+        {INTERNET_OPTION_SEND_TIMEOUT, m_dwSendTimeout},
+        {INTERNET_OPTION_RECEIVE_TIMEOUT, m_dwReceiveTimeout},
     };
     for (const auto& t : timeouts) {
         DWORD value = t.value;
@@ -107,8 +109,8 @@ std::unique_ptr<CInternetFile> CInternetSession::OpenURL(const char* pstrURL, DW
         throw CInternetException(ERROR_INVALID_HANDLE);
     if (WebSchemeOf(pstrURL) != WebScheme::None)
         return OpenHttpURL(pstrURL, dwContext, dwFlags, pstrHeaders, dwHeadersLength);
-    HINTERNET hFile = ::InternetOpenUrlA(m_hSession.Get(), pstrURL, pstrHeaders, dwHeadersLength,
-                                         dwFlags, dwContext);
+    HINTERNET hFile =
+        ::InternetOpenUrlA(m_hSession.Get(), pstrURL, pstrHeaders, dwHeadersLength, dwFlags, dwContext);
     if (!hFile)
         throw CInternetException(::GetLastError());
     return std::unique_ptr<CInternetFile>(new CInternetFile(nullptr, hFile));
@@ -128,9 +130,9 @@ struct HttpTarget
     CString m_strHost;
     INTERNET_PORT m_nPort = 0;
     bool m_bSecure = false;
-    CString m_strUser;           // empty: no credentials in the address
+    CString m_strUser; // empty: no credentials in the address
     CString m_strPassword;
-    CString m_strObject;         // path and query; the fragment is not sent
+    CString m_strObject; // path and query; the fragment is not sent
 };
 
 CString Part(const char* pch, DWORD nLength)
@@ -146,11 +148,10 @@ HttpTarget CrackHttpAddress(const char* pstrURL)
     char* p = buffers.get();
     URL_COMPONENTSA parts = {};
     parts.dwStructSize = sizeof parts;
-    char** const fields[] = { &parts.lpszHostName, &parts.lpszUserName, &parts.lpszPassword,
-                              &parts.lpszUrlPath, &parts.lpszExtraInfo };
-    DWORD* const lengths[] = { &parts.dwHostNameLength, &parts.dwUserNameLength,
-                               &parts.dwPasswordLength, &parts.dwUrlPathLength,
-                               &parts.dwExtraInfoLength };
+    char** const fields[] = {&parts.lpszHostName, &parts.lpszUserName, &parts.lpszPassword,
+                             &parts.lpszUrlPath, &parts.lpszExtraInfo};
+    DWORD* const lengths[] = {&parts.dwHostNameLength, &parts.dwUserNameLength, &parts.dwPasswordLength,
+                              &parts.dwUrlPathLength, &parts.dwExtraInfoLength};
     for (size_t i = 0; i < sizeof fields / sizeof fields[0]; ++i) {
         *fields[i] = p + i * nLength;
         *lengths[i] = nLength;
@@ -208,9 +209,8 @@ DWORD RedirectError(RedirectVerdict verdict)
 
 } // namespace
 
-std::unique_ptr<CInternetFile> CInternetSession::OpenHttpURL(const char* pstrURL,
-                                                             DWORD_PTR dwContext, DWORD dwFlags,
-                                                             const char* pstrHeaders,
+std::unique_ptr<CInternetFile> CInternetSession::OpenHttpURL(const char* pstrURL, DWORD_PTR dwContext,
+                                                             DWORD dwFlags, const char* pstrHeaders,
                                                              DWORD dwHeadersLength)
 {
     CString strAddress(pstrURL);
@@ -225,15 +225,14 @@ std::unique_ptr<CInternetFile> CInternetSession::OpenHttpURL(const char* pstrURL
         }
         const bool bCredentials = !target.m_strUser.IsEmpty();
 
-        CInternetHandle hConnect(::InternetConnectA(
-            m_hSession.Get(), target.m_strHost, target.m_nPort,
-            bCredentials ? target.m_strUser.GetString() : nullptr,
-            bCredentials ? target.m_strPassword.GetString() : nullptr, INTERNET_SERVICE_HTTP, 0,
-            dwContext));
+        CInternetHandle hConnect(::InternetConnectA(m_hSession.Get(), target.m_strHost, target.m_nPort,
+                                                    bCredentials ? target.m_strUser.GetString() : nullptr,
+                                                    bCredentials ? target.m_strPassword.GetString() : nullptr,
+                                                    INTERNET_SERVICE_HTTP, 0, dwContext));
         if (!hConnect.Get())
             throw CInternetException(::GetLastError());
-        const DWORD dwRequestFlags = dwFlags | kOwnRedirectFlags
-                                     | (target.m_bSecure ? INTERNET_FLAG_SECURE : 0);
+        const DWORD dwRequestFlags =
+            dwFlags | kOwnRedirectFlags | (target.m_bSecure ? INTERNET_FLAG_SECURE : 0);
         CInternetHandle hRequest(::HttpOpenRequestA(hConnect.Get(), "GET", target.m_strObject, nullptr,
                                                     nullptr, nullptr, dwRequestFlags, dwContext));
         if (!hRequest.Get())

@@ -6,17 +6,19 @@
 
 class CMenu
 {
-// Data members
+    // Data members
 private:
     HMENU m_hMenu = nullptr;
     bool m_bOwned = false;
 
-// Construction
+    // Construction
 public:
     CMenu() = default;
     CMenu(const CMenu&) = delete;
     CMenu& operator=(const CMenu&) = delete;
-    CMenu(CMenu&& other) noexcept : m_hMenu(other.m_hMenu), m_bOwned(other.m_bOwned)
+    CMenu(CMenu&& other) noexcept
+        : m_hMenu(other.m_hMenu),
+          m_bOwned(other.m_bOwned)
     {
         other.m_hMenu = nullptr;
         other.m_bOwned = false;
@@ -31,7 +33,7 @@ public:
         return menu;
     }
 
-// Operations
+    // Operations
     BOOL LoadMenu(UINT nIDResource);
     BOOL DestroyMenu();
     CMenu GetSubMenu(int nPos) const { return Borrow(::GetSubMenu(m_hMenu, nPos)); }

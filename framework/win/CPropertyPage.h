@@ -15,7 +15,7 @@ public:
 
     UINT GetTemplateId() const { return m_nIDTemplate; }
 
-// Implementation
+    // Implementation
     // The page's dialog procedure: binds the page to its object at WM_INITDIALOG.
     static INT_PTR CALLBACK AfxPageProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 };

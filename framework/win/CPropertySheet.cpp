@@ -6,7 +6,8 @@
 IMPLEMENT_DYNAMIC(CPropertySheet, CWnd)
 
 CPropertySheet::CPropertySheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
-    : m_psh(), m_pParentWnd(pParentWnd)
+    : m_psh(),
+      m_pParentWnd(pParentWnd)
 {
     AfxLoadString(nIDCaption, m_strCaption);
     m_psh.dwSize = sizeof(m_psh);

@@ -14,19 +14,19 @@ class CPropertySheet : public CWnd
 {
     DECLARE_DYNAMIC(CPropertySheet)
 
-// Data members
+    // Data members
 public:
-    PROPSHEETHEADERA m_psh;     // callers may add flags before DoModal
+    PROPSHEETHEADERA m_psh; // callers may add flags before DoModal
 private:
-    std::vector<CPropertyPage*> m_pages;    // borrowed: owned by the caller or a derived sheet
+    std::vector<CPropertyPage*> m_pages; // borrowed: owned by the caller or a derived sheet
     CString m_strCaption;
     CWnd* m_pParentWnd;
 
-// Construction
+    // Construction
 public:
     CPropertySheet(UINT nIDCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
 
-// Operations
+    // Operations
     void AddPage(CPropertyPage* pPage);
     // Runs the sheet; answers what PropertySheetA answers (-1 on failure).
     virtual INT_PTR DoModal();

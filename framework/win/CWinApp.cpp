@@ -84,8 +84,7 @@ void CWinApp::DoWaitCursor(int nCode)
         if (nCode > 0 && m_nWaitCursorCount == 1)
             m_hcurWaitCursorRestore = hcurPrev;
     } else {
-        ::SetCursor(m_hcurWaitCursorRestore ? m_hcurWaitCursorRestore
-                                            : ::LoadCursorA(nullptr, IDC_ARROW));
+        ::SetCursor(m_hcurWaitCursorRestore ? m_hcurWaitCursorRestore : ::LoadCursorA(nullptr, IDC_ARROW));
     }
 }
 

@@ -10,31 +10,31 @@ class CWnd;
 
 class CWinApp
 {
-// Data members
+    // Data members
 public:
     CWnd* m_pMainWnd = nullptr;
     HINSTANCE m_hInstance = nullptr;
-    const char* m_pszAppName = nullptr;     // the executable's base name unless given
+    const char* m_pszAppName = nullptr; // the executable's base name unless given
 private:
     CString m_strAppName;
-    CString m_strModulePath;                // full path of the executable
+    CString m_strModulePath; // full path of the executable
     bool m_bOleInitialized = false;
     int m_nWaitCursorCount = 0;
     HCURSOR m_hcurWaitCursorRestore = nullptr;
 
-// Construction
+    // Construction
 public:
     explicit CWinApp(const char* lpszAppName = nullptr);
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
     virtual ~CWinApp();
 
-// Overridables
+    // Overridables
     virtual BOOL InitInstance();
     virtual int Run();
     virtual int ExitInstance();
 
-// Operations
+    // Operations
     // The three-dimensional control look is the system's own today; kept for callers.
     BOOL Enable3dControls();
     // nCode 1 shows the wait cursor, -1 ends one such request, 0 restores it.
@@ -42,7 +42,7 @@ public:
     const CString& GetModulePath() const { return m_strModulePath; }
     HICON LoadIcon(UINT nIDResource) const;
 
-// Implementation
+    // Implementation
     // Called by the entry point before InitInstance.
     void InitApplication(HINSTANCE hInstance);
     BOOL OleInit();

@@ -15,8 +15,8 @@ IMPLEMENT_DYNAMIC(CWnd, CObject)
 
 const AFX_MSGMAP* CWnd::GetThisMessageMap()
 {
-    static const AFX_MSGMAP_ENTRY entries[] = { { 0, 0, 0, nullptr } };
-    static const AFX_MSGMAP messageMap = { nullptr, entries };
+    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, nullptr}};
+    static const AFX_MSGMAP messageMap = {nullptr, entries};
     return &messageMap;
 }
 
@@ -37,8 +37,8 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
 {
     if (!Attach(hWnd))
         return FALSE;
-    const LONG_PTR prev = ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC,
-                                              reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc));
+    const LONG_PTR prev =
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc));
     m_pfnSuper = reinterpret_cast<WNDPROC>(prev);
     if (!m_pfnSuper) {
         Detach();
@@ -96,7 +96,7 @@ CWnd* CWnd::FromHandleTemp(HWND hWnd)
     std::unique_ptr<CWnd>& slot = m_tempWnds[hWnd];
     if (!slot) {
         slot.reset(new CWnd);
-        slot->m_hWnd = hWnd;   // borrowed: not routed, no property
+        slot->m_hWnd = hWnd; // borrowed: not routed, no property
     }
     return slot.get();
 }
@@ -208,9 +208,8 @@ int CWnd::MessageBox(const char* lpszText, const char* lpszCaption, UINT nType)
 
 HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon)
 {
-    return reinterpret_cast<HICON>(
-        ::SendMessageA(m_hWnd, WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,
-                       reinterpret_cast<LPARAM>(hIcon)));
+    return reinterpret_cast<HICON>(::SendMessageA(m_hWnd, WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,
+                                                  reinterpret_cast<LPARAM>(hIcon)));
 }
 
 HFONT CWnd::GetFont() const
@@ -272,7 +271,7 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     if (!pChild->DispatchToMap(WM_REFLECT_BASE + WM_CTLCOLOR_ANY, wParam, nCtlColor, &lResult))
         return FALSE;
     if (!lResult)
-        return FALSE;   // no brush: the parent colours the control as usual
+        return FALSE; // no brush: the parent colours the control as usual
     *pResult = lResult;
     return TRUE;
 }

@@ -18,17 +18,18 @@ class CWnd : public CObject
 {
     DECLARE_DYNAMIC(CWnd)
 
-// Data members
+    // Data members
 public:
     HWND m_hWnd = nullptr;
+
 protected:
-    WNDPROC m_pfnSuper = nullptr;   // the procedure the window had before we subclassed it
-    MSG m_currentMsg = {};          // the message being dispatched, for Default()
+    WNDPROC m_pfnSuper = nullptr; // the procedure the window had before we subclassed it
+    MSG m_currentMsg = {};        // the message being dispatched, for Default()
 private:
     // Borrowed wrappers for windows that have no object of their own (GetDlgItem, GetParent).
     std::map<HWND, std::unique_ptr<CWnd>> m_tempWnds;
 
-// Construction
+    // Construction
 public:
     CWnd() = default;
     CWnd(const CWnd&) = delete;
@@ -48,7 +49,7 @@ public:
     // That object, or a borrowed wrapper that lives as long as this object.
     CWnd* FromHandleTemp(HWND hWnd);
 
-// Operations
+    // Operations
     HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return GetSafeHwnd(); }
 
@@ -79,7 +80,7 @@ public:
     // Exchanges data between the object and its controls; false on a failed validation.
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
-// Message handling
+    // Message handling
     // The standard processing of the message being dispatched.
     LRESULT Default();
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);

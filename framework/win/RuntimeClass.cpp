@@ -14,7 +14,7 @@ const CRuntimeClass*& CreatableClasses()
 
 } // namespace
 
-const CRuntimeClass CObject::classCObject = { "CObject", nullptr, nullptr, nullptr };
+const CRuntimeClass CObject::classCObject = {"CObject", nullptr, nullptr, nullptr};
 
 const CRuntimeClass* CObject::GetRuntimeClass() const
 {

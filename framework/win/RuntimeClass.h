@@ -6,9 +6,9 @@ class CObject;
 struct CRuntimeClass
 {
     const char* m_lpszClassName;
-    CObject* (*m_pfnCreateObject)();    // null when the class cannot be created by name
+    CObject* (*m_pfnCreateObject)(); // null when the class cannot be created by name
     const CRuntimeClass* m_pBaseClass;
-    const CRuntimeClass* m_pNextClass;  // list of creatable classes, see FromName
+    const CRuntimeClass* m_pNextClass; // list of creatable classes, see FromName
 
     CObject* CreateObject() const;
     // The creatable class of that name, or null.
@@ -45,13 +45,22 @@ public: \
     static CObject* CreateObject();
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name) \
-    const CRuntimeClass class_name::class##class_name = { \
-        #class_name, nullptr, RUNTIME_CLASS(base_class_name), nullptr }; \
-    const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
+    const CRuntimeClass class_name::class##class_name = {#class_name, nullptr, \
+                                                         RUNTIME_CLASS(base_class_name), nullptr}; \
+    const CRuntimeClass* class_name::GetRuntimeClass() const \
+    { \
+        return RUNTIME_CLASS(class_name); \
+    }
 
 #define IMPLEMENT_DYNCREATE(class_name, base_class_name) \
-    CObject* class_name::CreateObject() { return new class_name; } \
-    CRuntimeClass class_name::class##class_name = { \
-        #class_name, &class_name::CreateObject, RUNTIME_CLASS(base_class_name), nullptr }; \
+    CObject* class_name::CreateObject() \
+    { \
+        return new class_name; \
+    } \
+    CRuntimeClass class_name::class##class_name = {#class_name, &class_name::CreateObject, \
+                                                   RUNTIME_CLASS(base_class_name), nullptr}; \
     static const AFX_CLASSINIT _init_##class_name(&class_name::class##class_name); \
-    const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
+    const CRuntimeClass* class_name::GetRuntimeClass() const \
+    { \
+        return RUNTIME_CLASS(class_name); \
+    }

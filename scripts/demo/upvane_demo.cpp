@@ -41,15 +41,15 @@ void PrintText(const char* label, const std::string& text)
     size_t start = 0;
     while (start <= text.size()) {
         const size_t end = text.find('\n', start);
-        std::printf("    %s\n", text.substr(start, end == std::string::npos ? std::string::npos
-                                                                          : end - start).c_str());
+        std::printf("    %s\n",
+                    text.substr(start, end == std::string::npos ? std::string::npos : end - start).c_str());
         if (end == std::string::npos)
             break;
         start = end + 1;
     }
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -75,8 +75,8 @@ int main(int argc, char** argv)
     std::printf("version server: %s%s\n", server.Url("").c_str(), kDocumentPath);
 
     TempDir folder("Upvane demo ");
-    if (!CopyFileTo(upvane, folder.File("Upvane.exe")) ||
-        !CopyFileTo(setFile, folder.File(BaseName(setFile))))
+    if (!CopyFileTo(upvane, folder.File("Upvane.exe"))
+        || !CopyFileTo(setFile, folder.File(BaseName(setFile))))
         return Fail("cannot prepare the program's folder");
 
     Process program = Process::Start(folder.File("Upvane.exe"), "", folder.Path());
@@ -85,16 +85,15 @@ int main(int argc, char** argv)
     HWND dialog = program.WaitForTopWindow("#32770", nullptr, 20000);
     if (!dialog)
         return Fail("Upvane's dialog did not appear");
-    WaitUntil([&] { return TryText(Child(dialog, kVersionText)).value_or("Static") != "Static"; },
-              10000);
+    WaitUntil([&] { return TryText(Child(dialog, kVersionText)).value_or("Static") != "Static"; }, 10000);
     std::printf("Upvane: \"%s\"\n", Title(dialog).c_str());
 
     Click(Child(dialog, kCheck));
-    const bool done = WaitUntil(
-        [&] { return ProgressPos(Child(dialog, kProgress)).value_or(0) == 50; }, 30000);
+    const bool done =
+        WaitUntil([&] { return ProgressPos(Child(dialog, kProgress)).value_or(0) == 50; }, 30000);
     if (!done)
         return Fail("the check did not finish");
-    PumpFor(300);   // let the dialog finish painting before the picture
+    PumpFor(300); // let the dialog finish painting before the picture
 
     PrintText("Version (1008)", Text(Child(dialog, kVersionText)));
     PrintText("Message (1010)", Text(Child(dialog, kMessageText)));

@@ -10,8 +10,8 @@
 
 namespace {
 
-const UINT kCmdHello = 100;     // a command of our own: the manager forwards it to us
-const UINT kCmdExit = 9001;     // the manager destroys our window on this command
+const UINT kCmdHello = 100; // a command of our own: the manager forwards it to us
+const UINT kCmdExit = 9001; // the manager destroys our window on this command
 
 const char kWindowClass[] = "TrayletExampleWnd";
 
@@ -66,9 +66,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nCmdShow)
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = kWindowClass;
     RegisterClassExA(&wc);
-    HWND hWnd = CreateWindowExA(0, kWindowClass, "Traylet example", WS_OVERLAPPEDWINDOW,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 400, 200, nullptr, nullptr,
-                                hInstance, nullptr);
+    HWND hWnd = CreateWindowExA(0, kWindowClass, "Traylet example", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 400, 200, nullptr, nullptr, hInstance, nullptr);
     if (!hWnd)
         return 12;
     ShowWindow(hWnd, nCmdShow);

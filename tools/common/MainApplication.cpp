@@ -10,6 +10,5 @@ const char kMainApplication[] = "Quillory.exe";
 
 void StartMainApplication(HWND hwndParent, const std::string& directory)
 {
-    ::ShellExecuteA(hwndParent, "open", kMainApplication, nullptr, directory.c_str(),
-                    SW_SHOWDEFAULT);
+    ::ShellExecuteA(hwndParent, "open", kMainApplication, nullptr, directory.c_str(), SW_SHOWDEFAULT);
 }

@@ -6,15 +6,15 @@
 
 class CRegpickDlg : public CDialog
 {
-// Data members
+    // Data members
 protected:
-    HICON m_hIcon;      // shared icon resource: not destroyed
+    HICON m_hIcon; // shared icon resource: not destroyed
 
-// Construction
+    // Construction
 public:
     explicit CRegpickDlg(CWnd* pParent = nullptr);
 
-// Implementation
+    // Implementation
 protected:
     BOOL OnInitDialog() override;
 };

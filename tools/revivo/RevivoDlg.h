@@ -6,16 +6,16 @@
 
 class CRevivoDlg : public CDialog
 {
-// Data members
+    // Data members
 protected:
-    HICON m_hIcon;          // shared icon resource: not destroyed
-    bool m_bEnded = false;  // the dialog has ended inside its initialisation
+    HICON m_hIcon;         // shared icon resource: not destroyed
+    bool m_bEnded = false; // the dialog has ended inside its initialisation
 
-// Construction
+    // Construction
 public:
     explicit CRevivoDlg(CWnd* pParent = nullptr);
 
-// Message map and handlers
+    // Message map and handlers
 protected:
     BOOL OnInitDialog() override;
     LRESULT OnWindowPosChanging(WPARAM wParam, LPARAM lParam);

@@ -5,15 +5,15 @@
 
 #include "CString.h"
 
-extern CString g_strInstalled;          // descrambled `installed`
-extern CString g_strWebLink;            // descrambled `weblink`
-extern CString g_strWizFile;            // descrambled `wizfile`
-extern CString g_strUpdateFile;         // descrambled `updatefilename`
-extern CString g_strInstalledLine;      // "Installed  Version:  " + g_strInstalled
+extern CString g_strInstalled;     // descrambled `installed`
+extern CString g_strWebLink;       // descrambled `weblink`
+extern CString g_strWizFile;       // descrambled `wizfile`
+extern CString g_strUpdateFile;    // descrambled `updatefilename`
+extern CString g_strInstalledLine; // "Installed  Version:  " + g_strInstalled
 
-extern CString g_strInstalledVersion;   // parts cut by the last check
+extern CString g_strInstalledVersion; // parts cut by the last check
 extern CString g_strInstalledBuild;
 extern CString g_strAvailableVersion;
 extern CString g_strAvailableBuild;
 
-extern CString g_strScratch;            // working copy for DescrambleValue
+extern CString g_strScratch; // working copy for DescrambleValue

@@ -23,7 +23,6 @@ const LPARAM kProgressRange = MAKELPARAM(0, 50);
 // failure: WinINet's own defaults would keep the dialog blocked for minutes.
 const DWORD kNetworkTimeoutMs = 15000;
 
-
 } // namespace
 
 BEGIN_MESSAGE_MAP(CUpvaneDlg, CDialog)
@@ -111,17 +110,17 @@ void CUpvaneDlg::OnCheck()
 
     // A failure to open or read leaves this handler as the framework's Internet exception,
     // which reports it; the session, file and buffer are released on the way out.
-    std::unique_ptr<CInternetFile> file = session.OpenURL(
-        ComposeVersionDocumentAddress(g_strWebLink, g_strWizFile), 1,
-        INTERNET_FLAG_TRANSFER_ASCII, nullptr, 0);
+    std::unique_ptr<CInternetFile> file =
+        session.OpenURL(ComposeVersionDocumentAddress(g_strWebLink, g_strWizFile), 1,
+                        INTERNET_FLAG_TRANSFER_ASCII, nullptr, 0);
     UpdateWindow();
     m_progress.StepIt();
 
     const UINT nReceived = file->Read(buffer.get(), kVersionReadSize);
     m_progress.StepIt();
 
-    const VersionCheckResult result = DecideVersionCheck(
-        g_strInstalled, g_strInstalledLine, buffer.get(), static_cast<int>(nReceived));
+    const VersionCheckResult result =
+        DecideVersionCheck(g_strInstalled, g_strInstalledLine, buffer.get(), static_cast<int>(nReceived));
     g_strInstalledVersion = result.m_parts.m_strInstalledVersion;
     g_strInstalledBuild = result.m_parts.m_strInstalledBuild;
     g_strAvailableVersion = result.m_parts.m_strAvailableVersion;

@@ -7,19 +7,19 @@
 
 class CUpvaneDlg : public CDialog
 {
-// Data members
+    // Data members
 protected:
     CHLinkCtrl m_linkSite;
     CHLinkCtrl m_linkMail;
     CHLinkCtrl m_linkWhatsNew;
     CProgressCtrl m_progress;
 
-// Construction
+    // Construction
 public:
     CUpvaneDlg();
     ~CUpvaneDlg() override;
 
-// Message map and handlers
+    // Message map and handlers
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -27,7 +27,7 @@ protected:
     void OnDownload();
     DECLARE_MESSAGE_MAP()
 
-// Implementation
+    // Implementation
 private:
     // The name (without folder) of the first set file in the executable's folder, or empty.
     CString FindSetFile() const;

@@ -51,8 +51,8 @@ void ApplyRules(VersionCheckResult& r, CString& strMessage)
         r.m_download = ControlChange::Disable;
     }
 
-    r.m_strWhatsNewText = kWhatsNewTextPrefix + r.m_parts.m_strAvailableVersion
-                          + r.m_parts.m_strAvailableBuild;
+    r.m_strWhatsNewText =
+        kWhatsNewTextPrefix + r.m_parts.m_strAvailableVersion + r.m_parts.m_strAvailableBuild;
 
     if ((cv == 0 && cb != 0) || (cv < 0 && cb < 0)) {
         strMessage = kMsgUpgrade;
@@ -103,10 +103,8 @@ VersionCheckResult DecideVersionCheck(const CString& strInstalled, const CString
     r.m_strExamined = CutExaminedText(pReceived, nReceived);
     r.m_bMissing = r.m_strExamined.Find(kMissingMark) != -1;
     r.m_parts = CutVersionParts(strInstalled, r.m_strExamined);
-    r.m_nVersionOrder = CompareVersionTexts(r.m_parts.m_strInstalledVersion,
-                                            r.m_parts.m_strAvailableVersion);
-    r.m_nBuildOrder = CompareVersionTexts(r.m_parts.m_strInstalledBuild,
-                                          r.m_parts.m_strAvailableBuild);
+    r.m_nVersionOrder = CompareVersionTexts(r.m_parts.m_strInstalledVersion, r.m_parts.m_strAvailableVersion);
+    r.m_nBuildOrder = CompareVersionTexts(r.m_parts.m_strInstalledBuild, r.m_parts.m_strAvailableBuild);
 
     CString strMessage;
     ApplyRules(r, strMessage);

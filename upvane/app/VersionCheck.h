@@ -29,27 +29,27 @@ enum class ControlChange { Unchanged, Enable, Disable };
 // The words are found in any letter case; the parts keep the text's own letters.
 struct VersionParts
 {
-    CString m_strInstalledVersion;   // trimmed
-    CString m_strInstalledBuild;     // untrimmed
-    CString m_strAvailableVersion;   // trimmed
-    CString m_strAvailableBuild;     // trimmed
+    CString m_strInstalledVersion; // trimmed
+    CString m_strInstalledBuild;   // untrimmed
+    CString m_strAvailableVersion; // trimmed
+    CString m_strAvailableBuild;   // trimmed
 };
 
 struct VersionCheckResult
 {
-    CString m_strExamined;           // the examined start of the document
-    bool m_bMissing = false;         // it holds "Resource not found": the server's error page
+    CString m_strExamined;   // the examined start of the document
+    bool m_bMissing = false; // it holds "Resource not found": the server's error page
     VersionParts m_parts;
-    int m_nVersionOrder = 0;         // sign of comparing installed with available version
-    int m_nBuildOrder = 0;           // sign of comparing installed with available build
+    int m_nVersionOrder = 0; // sign of comparing installed with available version
+    int m_nBuildOrder = 0;   // sign of comparing installed with available build
 
-    ControlChange m_download = ControlChange::Unchanged;   // Download button 1011
-    bool m_bShowWhatsNew = false;    // show the what's-new link (nothing hides it)
-    CString m_strWhatsNewText;       // the what's-new link's text, set on every check
+    ControlChange m_download = ControlChange::Unchanged; // Download button 1011
+    bool m_bShowWhatsNew = false;                        // show the what's-new link (nothing hides it)
+    CString m_strWhatsNewText;                           // the what's-new link's text, set on every check
 
-    CString m_strVersionDisplay;     // the new text of control 1008
-    bool m_bSetResultText = false;   // whether control 1010 gets m_strResultText
-    CString m_strResultText;         // may be empty
+    CString m_strVersionDisplay;   // the new text of control 1008
+    bool m_bSetResultText = false; // whether control 1010 gets m_strResultText
+    CString m_strResultText;       // may be empty
 };
 
 // The examined text: the first 32 received bytes, ended early by a NUL, trailing white space

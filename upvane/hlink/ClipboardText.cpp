@@ -11,7 +11,10 @@ constexpr UINT kClipboardMemoryFlags = GMEM_MOVEABLE | GMEM_DDESHARE;
 class ClipboardSession
 {
 public:
-    explicit ClipboardSession(HWND hWndOwner) : m_bOpen(::OpenClipboard(hWndOwner) != FALSE) {}
+    explicit ClipboardSession(HWND hWndOwner)
+        : m_bOpen(::OpenClipboard(hWndOwner) != FALSE)
+    {
+    }
     ClipboardSession(const ClipboardSession&) = delete;
     ClipboardSession& operator=(const ClipboardSession&) = delete;
     ~ClipboardSession()
@@ -29,7 +32,10 @@ private:
 class GlobalBlock
 {
 public:
-    GlobalBlock(UINT uFlags, SIZE_T nBytes) : m_hMem(::GlobalAlloc(uFlags, nBytes)) {}
+    GlobalBlock(UINT uFlags, SIZE_T nBytes)
+        : m_hMem(::GlobalAlloc(uFlags, nBytes))
+    {
+    }
     GlobalBlock(const GlobalBlock&) = delete;
     GlobalBlock& operator=(const GlobalBlock&) = delete;
     ~GlobalBlock()

@@ -3,21 +3,20 @@
 
 #include <windows.h>
 
-template <class T>
-class ComRef
+template <class T> class ComRef
 {
-// Data members
+    // Data members
 private:
     T* m_p = nullptr;
 
-// Construction
+    // Construction
 public:
     ComRef() = default;
     ComRef(const ComRef&) = delete;
     ComRef& operator=(const ComRef&) = delete;
     ~ComRef() { Reset(); }
 
-// Operations
+    // Operations
     // The slot a creating call fills (CoCreateInstance, QueryInterface, SHGetMalloc, ...).
     // Whatever the holder had is released first.
     void** Receive()

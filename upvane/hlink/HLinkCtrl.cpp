@@ -17,7 +17,7 @@ const char kOpenVerb[] = "open";
 
 LinkRect ToLinkRect(const RECT& rc)
 {
-    return { rc.left, rc.top, rc.right, rc.bottom };
+    return {rc.left, rc.top, rc.right, rc.bottom};
 }
 
 // The system's pointing hand; the program's own cursor 130 where the system has none.
@@ -146,7 +146,7 @@ void CHLinkCtrl::OnMouseMove(UINT nFlags, CPoint point)
     // Leaving is seen through the capture taken on entry: the next move outside still
     // arrives here.
     const bool bHoldsCapture = ::GetCapture() == m_hWnd;
-    switch (DecideHoverMove(m_state, ToLinkRect(rcClient), { point.x, point.y }, bHoldsCapture)) {
+    switch (DecideHoverMove(m_state, ToLinkRect(rcClient), {point.x, point.y}, bHoldsCapture)) {
     case HoverMove::Enter:
         SetCapture();
         SetHover(TRUE);
@@ -195,7 +195,8 @@ BOOL CHLinkCtrl::InvokeLinkObject()
 {
     ComRef<IUniformResourceLocatorA> pURL;
     if (FAILED(::CoCreateInstance(CLSID_InternetShortcut, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IUniformResourceLocatorA, pURL.Receive())) || !pURL)
+                                  IID_IUniformResourceLocatorA, pURL.Receive()))
+        || !pURL)
         return FALSE;
     if (FAILED(pURL->SetURL(m_strURL, IURL_SETURL_FL_GUESS_PROTOCOL)))
         return FALSE;
@@ -230,7 +231,7 @@ void CHLinkCtrl::OnContextMenu(CWnd*, CPoint point)
     SetHover(FALSE);
     ::ReleaseCapture();
 
-    if (IsKeyboardMenuPoint({ point.x, point.y })) {
+    if (IsKeyboardMenuPoint({point.x, point.y})) {
         CRect rcClient;
         GetClientRect(rcClient);
         ClientToScreen(rcClient);
@@ -288,7 +289,7 @@ BOOL CHLinkCtrl::AddLinkToFolder(int nFolder)
         GetWindowText(strText);
         if (!MakeShortcutPath(szFolder, strText, strPath))
             return FALSE;
-    }   // the folder's item list is freed before the shortcut is saved
+    } // the folder's item list is freed before the shortcut is saved
 
     return SaveLinkShortcut(strPath);
 }
@@ -297,7 +298,8 @@ BOOL CHLinkCtrl::SaveLinkShortcut(const CString& strPath)
 {
     ComRef<IUniformResourceLocatorA> pURL;
     if (FAILED(::CoCreateInstance(CLSID_InternetShortcut, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IUniformResourceLocatorA, pURL.Receive())) || !pURL)
+                                  IID_IUniformResourceLocatorA, pURL.Receive()))
+        || !pURL)
         return FALSE;
     if (FAILED(pURL->SetURL(m_strURL, IURL_SETURL_FL_GUESS_PROTOCOL)))
         return FALSE;

@@ -10,29 +10,29 @@
 
 class CHLinkCtrl : public CStatic
 {
-// Data members
+    // Data members
 protected:
-    CString m_strURL;               // the target, exactly as the owner set it
-    HCURSOR m_hLinkCursor;          // shared cursor: never destroyed
+    CString m_strURL;      // the target, exactly as the owner set it
+    HCURSOR m_hLinkCursor; // shared cursor: never destroyed
     COLORREF m_crNormal;
     COLORREF m_crVisited;
     COLORREF m_crHover;
     BOOL m_bTrackHover;
-    LinkState m_state;              // m_nState and m_nSavedState
-    BOOL m_bInMenu;                 // TRUE only while the context menu is tracked
-    CFont m_fontLink;               // underlined copy of the static's font, made once
+    LinkState m_state; // m_nState and m_nSavedState
+    BOOL m_bInMenu;    // TRUE only while the context menu is tracked
+    CFont m_fontLink;  // underlined copy of the static's font, made once
     BOOL m_bContextMenu;
 
-// Construction
+    // Construction
 public:
     CHLinkCtrl();
     ~CHLinkCtrl() override;
 
-// Operations
+    // Operations
     void SetLinkURL(const CString& strURL);
     CString GetLinkURL() const;
 
-// Message map and handlers
+    // Message map and handlers
 protected:
     void OnContextMenu(CWnd* pWnd, CPoint point);
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
@@ -46,7 +46,7 @@ protected:
     void OnLinkAddToDesktop();
     DECLARE_MESSAGE_MAP()
 
-// Implementation
+    // Implementation
 protected:
     // Enters or leaves the hover state; repaints when the state changed.
     void SetHover(BOOL bHover);

@@ -10,15 +10,15 @@ class CHLinkPage : public CPropertyPage
 {
     DECLARE_DYNCREATE(CHLinkPage)
 
-// Data members
+    // Data members
 public:
-    CHLinkCtrl* m_pLink;    // the link shown; borrowed, it outlives the modal sheet
+    CHLinkCtrl* m_pLink; // the link shown; borrowed, it outlives the modal sheet
 
-// Construction
+    // Construction
 public:
     CHLinkPage();
 
-// Overridables
+    // Overridables
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;

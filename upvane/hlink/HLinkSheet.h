@@ -8,11 +8,11 @@ class CHLinkSheet : public CPropertySheet
 {
     DECLARE_DYNAMIC(CHLinkSheet)
 
-// Data members
+    // Data members
 public:
     CHLinkPage m_pageGeneral;
 
-// Construction
+    // Construction
 public:
     CHLinkSheet(UINT nIDCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
 

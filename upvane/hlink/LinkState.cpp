@@ -27,8 +27,7 @@ bool LinkState::SetHover(bool bHover)
     return true;
 }
 
-HoverMove DecideHoverMove(const LinkState& state, const LinkRect& rcClient, LinkPoint pt,
-                          bool bHoldsCapture)
+HoverMove DecideHoverMove(const LinkState& state, const LinkRect& rcClient, LinkPoint pt, bool bHoldsCapture)
 {
     const bool bInside = LinkRectContains(rcClient, pt);
     const bool bHovered = state.m_nState == LINK_HOVER;
@@ -53,5 +52,5 @@ LinkColor LinkColorForState(int nState, LinkColor crNormal, LinkColor crVisited,
 
 LinkPoint KeyboardMenuPoint(const LinkRect& rcClientOnScreen)
 {
-    return { rcClientOnScreen.left + kKeyboardMenuOffset, rcClientOnScreen.top + kKeyboardMenuOffset };
+    return {rcClientOnScreen.left + kKeyboardMenuOffset, rcClientOnScreen.top + kKeyboardMenuOffset};
 }

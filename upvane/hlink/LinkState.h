@@ -12,14 +12,14 @@ inline constexpr int LINK_HOVER = 2;
 
 // Colours as 0x00BBGGRR (a COLORREF).
 using LinkColor = std::uint32_t;
-inline constexpr LinkColor kLinkNormalColor = 0x00FF0000;    // blue
-inline constexpr LinkColor kLinkVisitedColor = 0x00800080;   // purple
-inline constexpr LinkColor kLinkHoverColor = 0x000000FF;     // red
+inline constexpr LinkColor kLinkNormalColor = 0x00FF0000;  // blue
+inline constexpr LinkColor kLinkVisitedColor = 0x00800080; // purple
+inline constexpr LinkColor kLinkHoverColor = 0x000000FF;   // red
 
 // Window style bits of a static control that the colour request looks at.
-inline constexpr std::uint32_t kStaticNotifyStyle = 0x0100;  // SS_NOTIFY
-inline constexpr std::uint32_t kStaticTypeMask = 0x00FF;     // type and SS_NOPREFIX
-inline constexpr std::uint32_t kStaticRightType = 0x0002;    // SS_RIGHT; SS_LEFT 0, SS_CENTER 1
+inline constexpr std::uint32_t kStaticNotifyStyle = 0x0100; // SS_NOTIFY
+inline constexpr std::uint32_t kStaticTypeMask = 0x00FF;    // type and SS_NOPREFIX
+inline constexpr std::uint32_t kStaticRightType = 0x0002;   // SS_RIGHT; SS_LEFT 0, SS_CENTER 1
 
 struct LinkPoint
 {
@@ -42,7 +42,7 @@ bool LinkRectContains(const LinkRect& rc, LinkPoint pt);
 struct LinkState
 {
     int m_nState = LINK_NORMAL;
-    int m_nSavedState = LINK_NORMAL;    // only ever LINK_NORMAL or LINK_VISITED
+    int m_nSavedState = LINK_NORMAL; // only ever LINK_NORMAL or LINK_VISITED
 
     // Enters (true) or leaves (false) LINK_HOVER. Answers whether the state changed, that is
     // whether the link must repaint.
@@ -54,11 +54,10 @@ struct LinkState
 };
 
 // What a mouse move means for hover tracking.
-enum class HoverMove
-{
-    None,   // nothing changes
-    Enter,  // capture the mouse, then SetHover(true)
-    Leave,  // SetHover(false) (no change unless hovered), then release the capture
+enum class HoverMove {
+    None,  // nothing changes
+    Enter, // capture the mouse, then SetHover(true)
+    Leave, // SetHover(false) (no change unless hovered), then release the capture
 };
 
 // The decision for a move to pt (client coordinates, negative while captured) over a link
@@ -66,8 +65,7 @@ enum class HoverMove
 // capture. A move outside leaves whenever the link is hovered or holds the capture: after
 // a successful open the link is visited but still captured, and the capture must not
 // outlive the pointer's stay.
-HoverMove DecideHoverMove(const LinkState& state, const LinkRect& rcClient, LinkPoint pt,
-                          bool bHoldsCapture);
+HoverMove DecideHoverMove(const LinkState& state, const LinkRect& rcClient, LinkPoint pt, bool bHoldsCapture);
 
 // The text colour for a state.
 LinkColor LinkColorForState(int nState, LinkColor crNormal, LinkColor crVisited, LinkColor crHover);

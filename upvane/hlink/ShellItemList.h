@@ -7,19 +7,22 @@
 
 class ShellItemList
 {
-// Data members
+    // Data members
 private:
     IMalloc* m_pMalloc;
     LPITEMIDLIST m_pidl = nullptr;
 
-// Construction
+    // Construction
 public:
-    explicit ShellItemList(IMalloc* pMalloc) : m_pMalloc(pMalloc) {}
+    explicit ShellItemList(IMalloc* pMalloc)
+        : m_pMalloc(pMalloc)
+    {
+    }
     ShellItemList(const ShellItemList&) = delete;
     ShellItemList& operator=(const ShellItemList&) = delete;
     ~ShellItemList() { Free(); }
 
-// Operations
+    // Operations
     LPITEMIDLIST* Receive()
     {
         Free();

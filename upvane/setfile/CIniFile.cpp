@@ -29,8 +29,7 @@ std::string Fold(const char* psz)
 
 // Calls visit(line, length) for each string of a list in buffer[0, size): strings one after
 // another, each ending in NUL, the list ending at an empty string or at the buffer's end.
-template <typename Visit>
-void WalkList(const std::vector<char>& buffer, size_t size, Visit visit)
+template <typename Visit> void WalkList(const std::vector<char>& buffer, size_t size, Visit visit)
 {
     const char* p = buffer.data();
     const char* end = buffer.data() + (size < buffer.size() ? size : buffer.size());
@@ -42,8 +41,7 @@ void WalkList(const std::vector<char>& buffer, size_t size, Visit visit)
     }
 }
 
-
-}  // namespace
+} // namespace
 
 CIniFile::~CIniFile()
 {
@@ -147,7 +145,7 @@ BOOL CIniFile::ParseValue(const std::string& line, std::string& value)
 
 void CIniFile::Clear()
 {
-    m_sections.clear();  // each section frees its entries
+    m_sections.clear(); // each section frees its entries
 }
 
 BOOL CIniFile::FileExists(const char* pszPath)

@@ -13,8 +13,8 @@
 // One entry line of a section, split at its first '='.
 struct IniEntry
 {
-    std::string key;    // text before the first '=' (empty for a line without one)
-    std::string value;  // text after the first '=' as it stood when the file was loaded
+    std::string key;   // text before the first '=' (empty for a line without one)
+    std::string value; // text after the first '=' as it stood when the file was loaded
 };
 
 // One section: its name as the section-names list gives it and its lines in listed order.
@@ -26,21 +26,21 @@ struct IniSection
 
 class CIniFile
 {
-// Data members
+    // Data members
 private:
     std::string m_path;                                  // full path of the open file
     std::vector<std::unique_ptr<IniSection>> m_sections; // loaded sections, in listed order
     std::string m_value;                                 // result text of GetValue/GetSectionName
     std::string m_lastError;                             // text of the latest failure
 
-// Construction
+    // Construction
 public:
     CIniFile() = default;
     virtual ~CIniFile();
     CIniFile(const CIniFile&) = delete;
     CIniFile& operator=(const CIniFile&) = delete;
 
-// Operations
+    // Operations
     // Resolves the name against the current directory and loads the file. FALSE (with the
     // loaded copy kept) for an empty name or a file that does not exist.
     BOOL Open(const char* pszFileName);
@@ -61,7 +61,7 @@ public:
     // Text of the latest failure ("" until one happens); success does not clear it.
     const char* GetLastErrorText() const { return m_lastError.c_str(); }
 
-// Implementation
+    // Implementation
 private:
     BOOL Load();
     void Clear();

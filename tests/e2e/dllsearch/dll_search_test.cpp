@@ -49,16 +49,15 @@ bool LoadsInProcess(HANDLE process, const std::string& name, bool& ran)
     const auto remoteLoad = reinterpret_cast<const char*>(remoteKernel)
                             + (localLoad - reinterpret_cast<const char*>(localKernel));
 
-    void* remoteName = VirtualAllocEx(process, nullptr, name.size() + 1, MEM_COMMIT | MEM_RESERVE,
-                                      PAGE_READWRITE);
+    void* remoteName =
+        VirtualAllocEx(process, nullptr, name.size() + 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     if (!remoteName)
         return false;
     bool loaded = false;
     if (WriteProcessMemory(process, remoteName, name.c_str(), name.size() + 1, nullptr)) {
         HANDLE thread = CreateRemoteThread(
             process, nullptr, 0,
-            reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(
-                const_cast<char*>(remoteLoad))),
+            reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(const_cast<char*>(remoteLoad))),
             remoteName, 0, nullptr);
         if (thread) {
             DWORD code = 0;
@@ -96,5 +95,5 @@ TEST(DllSearch, ARunningProgramDoesNotLoadALibraryPlantedBesideItByItsBareName)
     EXPECT_TRUE(run.Program().Running());
 }
 
-}  // namespace
-}  // namespace qs::e2e
+} // namespace
+} // namespace qs::e2e

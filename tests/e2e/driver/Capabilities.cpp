@@ -16,143 +16,171 @@ constexpr COLORREF kProbeColour = RGB(0x12, 0x9A, 0x56);
 constexpr int kProbeSize = 40;
 
 // A top-level popup window of the tests' own class for one probe.
-class ProbeWindow {
- public:
-  ProbeWindow(const char* className, WNDPROC proc, int width, int height) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = className;
-    RegisterClassA(&wc);
-    m_hwnd = CreateWindowExA(WS_EX_TOPMOST, className, "", WS_POPUP | WS_VISIBLE, 0, 0, width,
-                             height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  }
-  ~ProbeWindow() {
-    if (m_hwnd) DestroyWindow(m_hwnd);
-  }
-  ProbeWindow(const ProbeWindow&) = delete;
-  ProbeWindow& operator=(const ProbeWindow&) = delete;
-  HWND Get() const { return m_hwnd; }
+class ProbeWindow
+{
+public:
+    ProbeWindow(const char* className, WNDPROC proc, int width, int height)
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = className;
+        RegisterClassA(&wc);
+        m_hwnd = CreateWindowExA(WS_EX_TOPMOST, className, "", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
+                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    ~ProbeWindow()
+    {
+        if (m_hwnd)
+            DestroyWindow(m_hwnd);
+    }
+    ProbeWindow(const ProbeWindow&) = delete;
+    ProbeWindow& operator=(const ProbeWindow&) = delete;
+    HWND Get() const { return m_hwnd; }
 
- private:
-  HWND m_hwnd = nullptr;
+private:
+    HWND m_hwnd = nullptr;
 };
 
-LRESULT CALLBACK PaintProbeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg != WM_PAINT) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
-  HBRUSH brush = CreateSolidBrush(kProbeColour);
-  RECT client;
-  GetClientRect(hwnd, &client);
-  FillRect(dc, &client, brush);
-  DeleteObject(brush);
-  EndPaint(hwnd, &ps);
-  return 0;
+LRESULT CALLBACK PaintProbeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg != WM_PAINT)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    HBRUSH brush = CreateSolidBrush(kProbeColour);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    EndPaint(hwnd, &ps);
+    return 0;
 }
 
-std::optional<std::string> ProbePainting() {
-  ProbeWindow window("QsPaintProbe", PaintProbeProc, kProbeSize, kProbeSize);
-  if (!window.Get()) return "no window for the probe";
-  const int expected = kProbeSize * kProbeSize;
-  int seen = -1;
-  WaitUntil([&] {
-    seen = CountWindowPixels(window.Get(), kProbeColour);
-    return seen == expected;
-  }, kTimeoutMs);
-  if (seen == expected) return std::nullopt;
-  if (seen < 0) return "this process cannot read the screen";
-  return "a window painted " + std::to_string(expected) + " pixels of a colour, the screen shows " +
-         std::to_string(seen);
+std::optional<std::string> ProbePainting()
+{
+    ProbeWindow window("QsPaintProbe", PaintProbeProc, kProbeSize, kProbeSize);
+    if (!window.Get())
+        return "no window for the probe";
+    const int expected = kProbeSize * kProbeSize;
+    int seen = -1;
+    WaitUntil(
+        [&] {
+            seen = CountWindowPixels(window.Get(), kProbeColour);
+            return seen == expected;
+        },
+        kTimeoutMs);
+    if (seen == expected)
+        return std::nullopt;
+    if (seen < 0)
+        return "this process cannot read the screen";
+    return "a window painted " + std::to_string(expected) + " pixels of a colour, the screen shows "
+           + std::to_string(seen);
 }
 
 // The EDIT control's own procedure, and whether its last WM_PAINT came back.
 WNDPROC g_editProc = nullptr;
 bool g_editPaintReturned = false;
 
-LRESULT CALLBACK EditWatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  const LRESULT result = CallWindowProcA(g_editProc, hwnd, msg, wParam, lParam);
-  // Not reached when the paint faults and the fault is swallowed further up.
-  if (msg == WM_PAINT) g_editPaintReturned = true;
-  return result;
+LRESULT CALLBACK EditWatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = CallWindowProcA(g_editProc, hwnd, msg, wParam, lParam);
+    // Not reached when the paint faults and the fault is swallowed further up.
+    if (msg == WM_PAINT)
+        g_editPaintReturned = true;
+    return result;
 }
 
-std::optional<std::string> ProbeEditPainting() {
-  ProbeWindow window("QsEditProbe", DefWindowProcA, 200, 60);
-  HWND edit = CreateWindowExA(0, "EDIT", "probe", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 180,
-                              30, window.Get(), nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (!edit) return "no EDIT control for the probe";
-  g_editPaintReturned = false;
-  g_editProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditWatchProc)));
-  InvalidateRect(edit, nullptr, TRUE);
-  UpdateWindow(edit);
-  WaitUntil([] { return g_editPaintReturned; }, kTimeoutMs);
-  SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_editProc));
-  if (g_editPaintReturned) return std::nullopt;
-  return "an EDIT control's paint did not return";
+std::optional<std::string> ProbeEditPainting()
+{
+    ProbeWindow window("QsEditProbe", DefWindowProcA, 200, 60);
+    HWND edit = CreateWindowExA(0, "EDIT", "probe", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 180, 30,
+                                window.Get(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!edit)
+        return "no EDIT control for the probe";
+    g_editPaintReturned = false;
+    g_editProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditWatchProc)));
+    InvalidateRect(edit, nullptr, TRUE);
+    UpdateWindow(edit);
+    WaitUntil([] { return g_editPaintReturned; }, kTimeoutMs);
+    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_editProc));
+    if (g_editPaintReturned)
+        return std::nullopt;
+    return "an EDIT control's paint did not return";
 }
 
 // A visible popup menu window of this process.
-HWND OwnPopupMenu() {
-  for (HWND hwnd = FindWindowExA(nullptr, nullptr, "#32768", nullptr); hwnd;
-       hwnd = FindWindowExA(nullptr, hwnd, "#32768", nullptr)) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd)) return hwnd;
-  }
-  return nullptr;
-}
-
-std::optional<std::string> ProbeMenuMeasure() {
-  ProbeWindow window("QsMenuProbe", DefWindowProcA, 10, 10);
-  HMENU menu = CreatePopupMenu();
-  AppendMenuA(menu, MF_STRING, 1, "Open");
-  // The menu's loop runs on this thread until the watcher has measured and closed it.
-  int height = -1;
-  std::thread watcher([&] {
-    HWND popup = nullptr;
-    const DWORD start = GetTickCount();
-    while (!(popup = OwnPopupMenu())) {
-      if (GetTickCount() - start > kTimeoutMs) return;
-      Sleep(10);
+HWND OwnPopupMenu()
+{
+    for (HWND hwnd = FindWindowExA(nullptr, nullptr, "#32768", nullptr); hwnd;
+         hwnd = FindWindowExA(nullptr, hwnd, "#32768", nullptr)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd))
+            return hwnd;
     }
-    RECT rect;
-    GetWindowRect(popup, &rect);
-    height = rect.bottom - rect.top;
-    PostMessageA(window.Get(), WM_CANCELMODE, 0, 0);
-  });
-  SetForegroundWindow(window.Get());
-  TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, window.Get(), nullptr);
-  watcher.join();
-  DestroyMenu(menu);
-  const int screen = GetSystemMetrics(SM_CYSCREEN);
-  if (height < 0) return "no popup menu came up";
-  if (height > 0 && height < screen / 4) return std::nullopt;
-  return "a one-item popup menu measured " + std::to_string(height) + " pixels high (screen " +
-         std::to_string(screen) + ")";
+    return nullptr;
 }
 
-}  // namespace
-
-std::optional<std::string> PaintingUnseen() {
-  static const std::optional<std::string> why = ProbePainting();
-  return why;
+std::optional<std::string> ProbeMenuMeasure()
+{
+    ProbeWindow window("QsMenuProbe", DefWindowProcA, 10, 10);
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, 1, "Open");
+    // The menu's loop runs on this thread until the watcher has measured and closed it.
+    int height = -1;
+    std::thread watcher([&] {
+        HWND popup = nullptr;
+        const DWORD start = GetTickCount();
+        while (!(popup = OwnPopupMenu())) {
+            if (GetTickCount() - start > kTimeoutMs)
+                return;
+            Sleep(10);
+        }
+        RECT rect;
+        GetWindowRect(popup, &rect);
+        height = rect.bottom - rect.top;
+        PostMessageA(window.Get(), WM_CANCELMODE, 0, 0);
+    });
+    SetForegroundWindow(window.Get());
+    TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, window.Get(), nullptr);
+    watcher.join();
+    DestroyMenu(menu);
+    const int screen = GetSystemMetrics(SM_CYSCREEN);
+    if (height < 0)
+        return "no popup menu came up";
+    if (height > 0 && height < screen / 4)
+        return std::nullopt;
+    return "a one-item popup menu measured " + std::to_string(height) + " pixels high (screen "
+           + std::to_string(screen) + ")";
 }
 
-std::optional<std::string> EditPaintingFails() {
-  static const std::optional<std::string> why = ProbeEditPainting();
-  return why;
+} // namespace
+
+std::optional<std::string> PaintingUnseen()
+{
+    static const std::optional<std::string> why = ProbePainting();
+    return why;
 }
 
-std::optional<std::string> StockIconMissing() {
-  if (LoadIconA(nullptr, IDI_APPLICATION)) return std::nullopt;
-  return "LoadIcon(NULL, IDI_APPLICATION) answers NULL";
+std::optional<std::string> EditPaintingFails()
+{
+    static const std::optional<std::string> why = ProbeEditPainting();
+    return why;
 }
 
-std::optional<std::string> MenuMeasuredWrongly() {
-  static const std::optional<std::string> why = ProbeMenuMeasure();
-  return why;
+std::optional<std::string> StockIconMissing()
+{
+    if (LoadIconA(nullptr, IDI_APPLICATION))
+        return std::nullopt;
+    return "LoadIcon(NULL, IDI_APPLICATION) answers NULL";
 }
 
-}  // namespace qs::e2e
+std::optional<std::string> MenuMeasuredWrongly()
+{
+    static const std::optional<std::string> why = ProbeMenuMeasure();
+    return why;
+}
+
+} // namespace qs::e2e

@@ -23,12 +23,12 @@ std::optional<std::string> StockIconMissing();
 // A popup menu of one short item is measured a few lines high, not the screen's height.
 std::optional<std::string> MenuMeasuredWrongly();
 
-}  // namespace qs::e2e
+} // namespace qs::e2e
 
 // Skips the current test, naming the capability it needs and why the platform lacks it.
-#define QS_SKIP_WITHOUT(probe)                                                       \
-  do {                                                                               \
-    if (const std::optional<std::string> qs_why = ::qs::e2e::probe()) {              \
-      GTEST_SKIP() << "left to the x86_64 run (" #probe "): " << *qs_why;            \
-    }                                                                                \
-  } while (false)
+#define QS_SKIP_WITHOUT(probe) \
+    do { \
+        if (const std::optional<std::string> qs_why = ::qs::e2e::probe()) { \
+            GTEST_SKIP() << "left to the x86_64 run (" #probe "): " << *qs_why; \
+        } \
+    } while (false)

@@ -23,4 +23,4 @@ bool ClearClipboard();
 // Puts `text` on the clipboard as CF_TEXT.
 bool SetClipboardText(const std::string& text);
 
-}  // namespace qs::e2e
+} // namespace qs::e2e

@@ -26,4 +26,4 @@ bool RemoveTree(const std::string& path);
 // Copies a file, replacing the target.
 bool CopyFileTo(const std::string& from, const std::string& to);
 
-}  // namespace qs::e2e
+} // namespace qs::e2e

@@ -15,125 +15,131 @@
 namespace qs::e2e {
 
 // One request as received.
-struct HttpRequest {
-  std::string method;
-  std::string path;  // as sent in the request line (after the client's escaping)
-  std::string version;
-  std::vector<std::pair<std::string, std::string>> headers;
-  std::string body;
-  std::string head;  // request line and headers exactly as received
+struct HttpRequest
+{
+    std::string method;
+    std::string path; // as sent in the request line (after the client's escaping)
+    std::string version;
+    std::vector<std::pair<std::string, std::string>> headers;
+    std::string body;
+    std::string head; // request line and headers exactly as received
 
-  // The first header of that name (letter case ignored); nothing if absent.
-  std::optional<std::string> Header(const std::string& name) const;
-  std::string UserAgent() const { return Header("User-Agent").value_or(""); }
+    // The first header of that name (letter case ignored); nothing if absent.
+    std::optional<std::string> Header(const std::string& name) const;
+    std::string UserAgent() const { return Header("User-Agent").value_or(""); }
 };
 
 // How the server answers a request.
-struct HttpReply {
-  enum class Kind {
-    Answer,              // the whole answer
-    CloseMidAnswer,      // the first `cutAfter` bytes of the answer, then close
-    CloseWithoutAnswer,  // close at once, sending nothing
-    NeverAnswer,         // keep the connection open, silent, until the server stops
-  };
+struct HttpReply
+{
+    enum class Kind {
+        Answer,             // the whole answer
+        CloseMidAnswer,     // the first `cutAfter` bytes of the answer, then close
+        CloseWithoutAnswer, // close at once, sending nothing
+        NeverAnswer,        // keep the connection open, silent, until the server stops
+    };
 
-  Kind kind = Kind::Answer;
-  std::string statusLine = "HTTP/1.0 200 OK";
-  std::vector<std::string> headers;  // extra header lines, without CRLF
-  std::string body;                  // any bytes, NUL included
-  bool contentLength = true;         // add "Content-Length: <body size>"
-  std::optional<std::string> raw;    // when set: exactly these bytes are the whole answer
-  unsigned delayMs = 0;              // wait this long before answering (or closing)
-  size_t cutAfter = 0;               // for CloseMidAnswer
-  unsigned holdMs = 0;               // for CloseMidAnswer: keep the connection this long
-                                     // before closing, so the client has read what came
-  bool reset = false;                // close abortively (RST) instead of gracefully
-  // When set: a request whose Authorization header is not exactly this gets a basic
-  // challenge (401) instead.
-  std::optional<std::string> authorization;
+    Kind kind = Kind::Answer;
+    std::string statusLine = "HTTP/1.0 200 OK";
+    std::vector<std::string> headers; // extra header lines, without CRLF
+    std::string body;                 // any bytes, NUL included
+    bool contentLength = true;        // add "Content-Length: <body size>"
+    std::optional<std::string> raw;   // when set: exactly these bytes are the whole answer
+    unsigned delayMs = 0;             // wait this long before answering (or closing)
+    size_t cutAfter = 0;              // for CloseMidAnswer
+    unsigned holdMs = 0;              // for CloseMidAnswer: keep the connection this long
+                                      // before closing, so the client has read what came
+    bool reset = false;               // close abortively (RST) instead of gracefully
+    // When set: a request whose Authorization header is not exactly this gets a basic
+    // challenge (401) instead.
+    std::optional<std::string> authorization;
 
-  static HttpReply Ok(std::string body);
-  static HttpReply Status(std::string statusLine, std::string body);
-  static HttpReply Raw(std::string bytes);
-  static HttpReply CloseMidAnswer(std::string body, size_t cutAfter);
-  static HttpReply CloseWithoutAnswer();
-  static HttpReply NeverAnswer();
-  HttpReply& Delay(unsigned ms) {
-    delayMs = ms;
-    return *this;
-  }
-  HttpReply& Hold(unsigned ms) {
-    holdMs = ms;
-    return *this;
-  }
-  HttpReply& Reset() {
-    reset = true;
-    return *this;
-  }
+    static HttpReply Ok(std::string body);
+    static HttpReply Status(std::string statusLine, std::string body);
+    static HttpReply Raw(std::string bytes);
+    static HttpReply CloseMidAnswer(std::string body, size_t cutAfter);
+    static HttpReply CloseWithoutAnswer();
+    static HttpReply NeverAnswer();
+    HttpReply& Delay(unsigned ms)
+    {
+        delayMs = ms;
+        return *this;
+    }
+    HttpReply& Hold(unsigned ms)
+    {
+        holdMs = ms;
+        return *this;
+    }
+    HttpReply& Reset()
+    {
+        reset = true;
+        return *this;
+    }
 
-  // The bytes of a whole answer: status line, headers, "Connection: close", body.
-  std::string Bytes() const;
+    // The bytes of a whole answer: status line, headers, "Connection: close", body.
+    std::string Bytes() const;
 };
 
-class HttpServer {
- public:
-  // Starts listening and serving at once on `port` (0: one the system picks); check
-  // Listening().
-  explicit HttpServer(unsigned short port = 0);
-  // Stops: closes the listening socket and every open connection and joins all threads.
-  ~HttpServer();
-  HttpServer(const HttpServer&) = delete;
-  HttpServer& operator=(const HttpServer&) = delete;
+class HttpServer
+{
+public:
+    // Starts listening and serving at once on `port` (0: one the system picks); check
+    // Listening().
+    explicit HttpServer(unsigned short port = 0);
+    // Stops: closes the listening socket and every open connection and joins all threads.
+    ~HttpServer();
+    HttpServer(const HttpServer&) = delete;
+    HttpServer& operator=(const HttpServer&) = delete;
 
-  bool Listening() const { return m_port != 0; }
-  unsigned short Port() const { return m_port; }
-  // "127.0.0.1:PORT"
-  std::string Address() const;
-  // "http://127.0.0.1:PORT" followed by `path`.
-  std::string Url(const std::string& path) const;
+    bool Listening() const { return m_port != 0; }
+    unsigned short Port() const { return m_port; }
+    // "127.0.0.1:PORT"
+    std::string Address() const;
+    // "http://127.0.0.1:PORT" followed by `path`.
+    std::string Url(const std::string& path) const;
 
-  // The reply for requests of exactly this path (as sent in the request line).
-  void Serve(const std::string& path, HttpReply reply);
-  // The reply for all other paths; at first "HTTP/1.0 404 Not Found".
-  void SetDefault(HttpReply reply);
+    // The reply for requests of exactly this path (as sent in the request line).
+    void Serve(const std::string& path, HttpReply reply);
+    // The reply for all other paths; at first "HTTP/1.0 404 Not Found".
+    void SetDefault(HttpReply reply);
 
-  std::vector<HttpRequest> Requests() const;
-  size_t RequestCount() const;
-  // Connections accepted, with or without a complete request.
-  size_t ConnectionCount() const;
-  // True once `count` requests have arrived (waiting at most `timeoutMs`).
-  bool WaitForRequests(size_t count, unsigned timeoutMs) const;
+    std::vector<HttpRequest> Requests() const;
+    size_t RequestCount() const;
+    // Connections accepted, with or without a complete request.
+    size_t ConnectionCount() const;
+    // True once `count` requests have arrived (waiting at most `timeoutMs`).
+    bool WaitForRequests(size_t count, unsigned timeoutMs) const;
 
-  void Stop();
+    void Stop();
 
- private:
-  // A Winsock SOCKET, kept as its integer so that this header needs no Winsock header.
-  using Socket = std::uintptr_t;
+private:
+    // A Winsock SOCKET, kept as its integer so that this header needs no Winsock header.
+    using Socket = std::uintptr_t;
 
-  void AcceptLoop();
-  void ServeConnection(Socket client);
-  bool ReadRequest(Socket client, HttpRequest& request);
-  HttpReply ReplyFor(const std::string& path) const;
-  bool Stopping() const;
-  // Waits `ms`, returning early (false) when the server stops.
-  bool PauseUnlessStopping(unsigned ms) const;
+    void AcceptLoop();
+    void ServeConnection(Socket client);
+    bool ReadRequest(Socket client, HttpRequest& request);
+    HttpReply ReplyFor(const std::string& path) const;
+    bool Stopping() const;
+    // Waits `ms`, returning early (false) when the server stops.
+    bool PauseUnlessStopping(unsigned ms) const;
 
-  Socket m_listener;
-  unsigned short m_port = 0;
-  bool m_winsockUp = false;
-  std::thread m_acceptThread;
+    Socket m_listener;
+    unsigned short m_port = 0;
+    bool m_winsockUp = false;
+    std::thread m_acceptThread;
 
-  mutable std::mutex m_mutex;
-  mutable std::condition_variable m_changed;
-  bool m_stopping = false;
-  std::map<std::string, HttpReply> m_replies;
-  HttpReply m_default;
-  std::vector<HttpRequest> m_requests;
-  size_t m_connections = 0;
-  std::vector<std::thread> m_connectionThreads;
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_changed;
+    bool m_stopping = false;
+    std::map<std::string, HttpReply> m_replies;
+    HttpReply m_default;
+    std::vector<HttpRequest> m_requests;
+    size_t m_connections = 0;
+    std::vector<std::thread> m_connectionThreads;
 };
 
 // A loopback port on which nothing listens right now (bound once, then released).
 unsigned short UnusedLoopbackPort();
 
-}  // namespace qs::e2e
+} // namespace qs::e2e

@@ -24,4 +24,4 @@ void DismissMenu(HWND menu);
 // Ends the menu mode of the window that owns the menu (WM_CANCELMODE).
 void CancelMenuMode(HWND owner);
 
-}  // namespace qs::e2e
+} // namespace qs::e2e

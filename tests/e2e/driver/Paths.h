@@ -28,7 +28,7 @@ std::string SpecialFolderPath(int csidl);
 // The folder GetTempPathA names, without a trailing backslash.
 std::string TempRoot();
 
-}  // namespace qs::e2e
+} // namespace qs::e2e
 
 // The Windows path of a target named in qs_e2e_test(... DEPENDS NAME), e.g.
 // QS_DELIVERABLE(UPVANE) for the target Upvane.

@@ -11,23 +11,24 @@
 namespace qs::e2e {
 
 // A copy of a rectangle of the screen.
-class ScreenImage {
- public:
-  ScreenImage(const RECT& rect, std::vector<COLORREF> pixels);
+class ScreenImage
+{
+public:
+    ScreenImage(const RECT& rect, std::vector<COLORREF> pixels);
 
-  const RECT& Rect() const { return m_rect; }
-  int Width() const { return m_rect.right - m_rect.left; }
-  int Height() const { return m_rect.bottom - m_rect.top; }
-  // The colour at (x, y) relative to the rectangle's top left corner.
-  COLORREF At(int x, int y) const;
-  // Pixels of exactly that colour.
-  int Count(COLORREF colour) const;
-  // Writes the image as a bottom-up 24-bit BMP file.
-  bool SaveBmp(const std::string& path) const;
+    const RECT& Rect() const { return m_rect; }
+    int Width() const { return m_rect.right - m_rect.left; }
+    int Height() const { return m_rect.bottom - m_rect.top; }
+    // The colour at (x, y) relative to the rectangle's top left corner.
+    COLORREF At(int x, int y) const;
+    // Pixels of exactly that colour.
+    int Count(COLORREF colour) const;
+    // Writes the image as a bottom-up 24-bit BMP file.
+    bool SaveBmp(const std::string& path) const;
 
- private:
-  RECT m_rect;
-  std::vector<COLORREF> m_pixels;  // row by row from the top
+private:
+    RECT m_rect;
+    std::vector<COLORREF> m_pixels; // row by row from the top
 };
 
 // GetPixel on the screen's device context.
@@ -48,4 +49,4 @@ int CountWindowPixels(HWND hwnd, COLORREF colour);
 // 24-bit BMP file.
 bool SaveScreenshot(HWND hwnd, const std::string& path);
 
-}  // namespace qs::e2e
+} // namespace qs::e2e

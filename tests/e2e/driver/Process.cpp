@@ -12,125 +12,159 @@ namespace {
 
 constexpr unsigned kKillWaitMs = 5000;
 
-struct EnumState {
-  DWORD processId;
-  std::vector<HWND>* windows;
+struct EnumState
+{
+    DWORD processId;
+    std::vector<HWND>* windows;
 };
 
-BOOL CALLBACK CollectWindowOfProcess(HWND hwnd, LPARAM param) {
-  auto* state = reinterpret_cast<EnumState*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  if (owner == state->processId) state->windows->push_back(hwnd);
-  return TRUE;
+BOOL CALLBACK CollectWindowOfProcess(HWND hwnd, LPARAM param)
+{
+    auto* state = reinterpret_cast<EnumState*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == state->processId)
+        state->windows->push_back(hwnd);
+    return TRUE;
 }
 
-}  // namespace
+} // namespace
 
-std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
-  std::vector<HWND> windows;
-  EnumState state{processId, &windows};
-  EnumWindows(CollectWindowOfProcess, reinterpret_cast<LPARAM>(&state));
-  return windows;
+std::vector<HWND> TopLevelWindowsOf(DWORD processId)
+{
+    std::vector<HWND> windows;
+    EnumState state{processId, &windows};
+    EnumWindows(CollectWindowOfProcess, reinterpret_cast<LPARAM>(&state));
+    return windows;
 }
 
-Process::~Process() { Close(); }
+Process::~Process()
+{
+    Close();
+}
 
 Process::Process(Process&& other) noexcept
     : m_process(std::exchange(other.m_process, nullptr)),
       m_id(std::exchange(other.m_id, 0)),
-      m_startError(other.m_startError) {}
+      m_startError(other.m_startError)
+{
+}
 
-Process& Process::operator=(Process&& other) noexcept {
-  if (this != &other) {
-    Close();
-    m_process = std::exchange(other.m_process, nullptr);
-    m_id = std::exchange(other.m_id, 0);
-    m_startError = other.m_startError;
-  }
-  return *this;
+Process& Process::operator=(Process&& other) noexcept
+{
+    if (this != &other) {
+        Close();
+        m_process = std::exchange(other.m_process, nullptr);
+        m_id = std::exchange(other.m_id, 0);
+        m_startError = other.m_startError;
+    }
+    return *this;
 }
 
 Process Process::Start(const std::string& program, const std::string& arguments,
-                       const std::string& currentDirectory) {
-  const std::string path = WinPath(program);
-  std::string commandLine = "\"" + path + "\"";
-  if (!arguments.empty()) commandLine += " " + arguments;
-  return StartCommandLine(commandLine, currentDirectory, path);
+                       const std::string& currentDirectory)
+{
+    const std::string path = WinPath(program);
+    std::string commandLine = "\"" + path + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    return StartCommandLine(commandLine, currentDirectory, path);
 }
 
-Process Process::StartCommandLine(const std::string& commandLine,
-                                  const std::string& currentDirectory,
-                                  const std::string& applicationName) {
-  Process result;
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  std::string writable = commandLine;  // CreateProcessA may write into its command line
-  const std::string directory = currentDirectory.empty() ? "" : WinPath(currentDirectory);
-  if (!CreateProcessA(applicationName.empty() ? nullptr : applicationName.c_str(),
-                      writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
-    result.m_startError = GetLastError();
+Process Process::StartCommandLine(const std::string& commandLine, const std::string& currentDirectory,
+                                  const std::string& applicationName)
+{
+    Process result;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    std::string writable = commandLine; // CreateProcessA may write into its command line
+    const std::string directory = currentDirectory.empty() ? "" : WinPath(currentDirectory);
+    if (!CreateProcessA(applicationName.empty() ? nullptr : applicationName.c_str(), writable.data(), nullptr,
+                        nullptr, FALSE, 0, nullptr, directory.empty() ? nullptr : directory.c_str(), &startup,
+                        &info)) {
+        result.m_startError = GetLastError();
+        return result;
+    }
+    CloseHandle(info.hThread);
+    result.m_process = info.hProcess;
+    result.m_id = info.dwProcessId;
     return result;
-  }
-  CloseHandle(info.hThread);
-  result.m_process = info.hProcess;
-  result.m_id = info.dwProcessId;
-  return result;
 }
 
-bool Process::WaitForExit(unsigned timeoutMs) const {
-  if (!m_process) return true;
-  return WaitForSingleObject(m_process, timeoutMs) == WAIT_OBJECT_0;
+bool Process::WaitForExit(unsigned timeoutMs) const
+{
+    if (!m_process)
+        return true;
+    return WaitForSingleObject(m_process, timeoutMs) == WAIT_OBJECT_0;
 }
 
-bool Process::Running() const { return m_process && !WaitForExit(0); }
-
-std::optional<DWORD> Process::ExitCode() const {
-  if (!m_process || Running()) return std::nullopt;
-  DWORD code = 0;
-  if (!GetExitCodeProcess(m_process, &code)) return std::nullopt;
-  return code;
+bool Process::Running() const
+{
+    return m_process && !WaitForExit(0);
 }
 
-void Process::Kill() {
-  if (!Running()) return;
-  TerminateProcess(m_process, 1);
-  WaitForExit(kKillWaitMs);
+std::optional<DWORD> Process::ExitCode() const
+{
+    if (!m_process || Running())
+        return std::nullopt;
+    DWORD code = 0;
+    if (!GetExitCodeProcess(m_process, &code))
+        return std::nullopt;
+    return code;
 }
 
-bool Process::WaitForInputIdle(unsigned timeoutMs) const {
-  return m_process && ::WaitForInputIdle(m_process, timeoutMs) == 0;
+void Process::Kill()
+{
+    if (!Running())
+        return;
+    TerminateProcess(m_process, 1);
+    WaitForExit(kKillWaitMs);
 }
 
-std::vector<HWND> Process::Windows() const { return TopLevelWindowsOf(m_id); }
+bool Process::WaitForInputIdle(unsigned timeoutMs) const
+{
+    return m_process && ::WaitForInputIdle(m_process, timeoutMs) == 0;
+}
 
-HWND Process::FindTopWindow(const char* className, const char* title, bool visibleOnly) const {
-  if (!m_process) return nullptr;
-  for (HWND hwnd : Windows()) {
-    if (visibleOnly && !IsWindowVisible(hwnd)) continue;
-    if (className && ClassName(hwnd) != className) continue;
-    if (title && Title(hwnd) != title) continue;
-    return hwnd;
-  }
-  return nullptr;
+std::vector<HWND> Process::Windows() const
+{
+    return TopLevelWindowsOf(m_id);
+}
+
+HWND Process::FindTopWindow(const char* className, const char* title, bool visibleOnly) const
+{
+    if (!m_process)
+        return nullptr;
+    for (HWND hwnd : Windows()) {
+        if (visibleOnly && !IsWindowVisible(hwnd))
+            continue;
+        if (className && ClassName(hwnd) != className)
+            continue;
+        if (title && Title(hwnd) != title)
+            continue;
+        return hwnd;
+    }
+    return nullptr;
 }
 
 HWND Process::WaitForTopWindow(const char* className, const char* title, unsigned timeoutMs,
-                               bool visibleOnly) const {
-  HWND found = nullptr;
-  WaitUntil([&] { return (found = FindTopWindow(className, title, visibleOnly)) != nullptr; },
-            timeoutMs, 20);
-  return found;
+                               bool visibleOnly) const
+{
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTopWindow(className, title, visibleOnly)) != nullptr; }, timeoutMs,
+              20);
+    return found;
 }
 
-void Process::Close() {
-  if (!m_process) return;
-  Kill();
-  CloseHandle(m_process);
-  m_process = nullptr;
-  m_id = 0;
+void Process::Close()
+{
+    if (!m_process)
+        return;
+    Kill();
+    CloseHandle(m_process);
+    m_process = nullptr;
+    m_id = 0;
 }
 
-}  // namespace qs::e2e
+} // namespace qs::e2e

@@ -23,32 +23,34 @@ std::optional<std::string> RegistryReadString(const std::string& key, const std:
 std::optional<DWORD> RegistryReadDword(const std::string& key, const std::string& name,
                                        HKEY root = HKEY_CURRENT_USER);
 
-bool RegistryValueExists(const std::string& key, const std::string& name,
-                         HKEY root = HKEY_CURRENT_USER);
+bool RegistryValueExists(const std::string& key, const std::string& name, HKEY root = HKEY_CURRENT_USER);
 bool RegistryKeyExists(const std::string& key, HKEY root = HKEY_CURRENT_USER);
 // Names of the values / subkeys of `key`, sorted.
 std::vector<std::string> RegistryValueNames(const std::string& key, HKEY root = HKEY_CURRENT_USER);
 std::vector<std::string> RegistrySubkeyNames(const std::string& key, HKEY root = HKEY_CURRENT_USER);
 
 // Deletes one value; true when it is gone afterwards (also when it was never there).
-bool RegistryDeleteValue(const std::string& key, const std::string& name,
-                         HKEY root = HKEY_CURRENT_USER);
+bool RegistryDeleteValue(const std::string& key, const std::string& name, HKEY root = HKEY_CURRENT_USER);
 // Deletes a key with all its subkeys; true when it is gone afterwards.
 bool RegistryDeleteKey(const std::string& key, HKEY root = HKEY_CURRENT_USER);
 
 // Deletes a key tree when the scope ends (for keys a test creates).
-class ScopedRegistryKey {
- public:
-  explicit ScopedRegistryKey(std::string key, HKEY root = HKEY_CURRENT_USER)
-      : m_key(std::move(key)), m_root(root) {}
-  ~ScopedRegistryKey() { RegistryDeleteKey(m_key, m_root); }
-  ScopedRegistryKey(const ScopedRegistryKey&) = delete;
-  ScopedRegistryKey& operator=(const ScopedRegistryKey&) = delete;
-  const std::string& Key() const { return m_key; }
+class ScopedRegistryKey
+{
+public:
+    explicit ScopedRegistryKey(std::string key, HKEY root = HKEY_CURRENT_USER)
+        : m_key(std::move(key)),
+          m_root(root)
+    {
+    }
+    ~ScopedRegistryKey() { RegistryDeleteKey(m_key, m_root); }
+    ScopedRegistryKey(const ScopedRegistryKey&) = delete;
+    ScopedRegistryKey& operator=(const ScopedRegistryKey&) = delete;
+    const std::string& Key() const { return m_key; }
 
- private:
-  std::string m_key;
-  HKEY m_root;
+private:
+    std::string m_key;
+    HKEY m_root;
 };
 
-}  // namespace qs::e2e
+} // namespace qs::e2e

@@ -10,8 +10,7 @@ std::string ScrambleValue(const std::string& plain)
     return out;
 }
 
-std::string MakeSetFileText(const std::map<std::string, std::string>& plainValues,
-                            const std::string& section)
+std::string MakeSetFileText(const std::map<std::string, std::string>& plainValues, const std::string& section)
 {
     std::string text = "; made by the tests\r\n[" + section + "]\r\n";
     for (const auto& [key, value] : plainValues)
@@ -19,4 +18,4 @@ std::string MakeSetFileText(const std::map<std::string, std::string>& plainValue
     return text;
 }
 
-}  // namespace qs::e2e
+} // namespace qs::e2e

@@ -14,4 +14,4 @@ std::string ScrambleValue(const std::string& plain);
 std::string MakeSetFileText(const std::map<std::string, std::string>& plainValues,
                             const std::string& section = "information");
 
-}  // namespace qs::e2e
+} // namespace qs::e2e

@@ -11,37 +11,38 @@ namespace qs::e2e {
 
 class HttpServer;
 
-class TlsFront {
- public:
-  // Starts the front for `upstream` and adds its authority to the prefix's root store.
-  // Check Ready(), or Failure() for why not.
-  explicit TlsFront(HttpServer& upstream);
-  // Removes the authority from the root store and ends the front.
-  ~TlsFront();
-  TlsFront(const TlsFront&) = delete;
-  TlsFront& operator=(const TlsFront&) = delete;
+class TlsFront
+{
+public:
+    // Starts the front for `upstream` and adds its authority to the prefix's root store.
+    // Check Ready(), or Failure() for why not.
+    explicit TlsFront(HttpServer& upstream);
+    // Removes the authority from the root store and ends the front.
+    ~TlsFront();
+    TlsFront(const TlsFront&) = delete;
+    TlsFront& operator=(const TlsFront&) = delete;
 
-  bool Ready() const { return m_failure.empty(); }
-  const std::string& Failure() const { return m_failure; }
+    bool Ready() const { return m_failure.empty(); }
+    const std::string& Failure() const { return m_failure; }
 
-  // Ports on 127.0.0.1 (use the name "localhost": Wine checks only names):
-  unsigned short TrustedPort() const { return m_trustedPort; }      // localhost, trusted
-  unsigned short UntrustedPort() const { return m_untrustedPort; }  // localhost, unknown issuer
-  unsigned short OtherHostPort() const { return m_otherHostPort; }  // "otherhost.invalid", trusted
+    // Ports on 127.0.0.1 (use the name "localhost": Wine checks only names):
+    unsigned short TrustedPort() const { return m_trustedPort; }     // localhost, trusted
+    unsigned short UntrustedPort() const { return m_untrustedPort; } // localhost, unknown issuer
+    unsigned short OtherHostPort() const { return m_otherHostPort; } // "otherhost.invalid", trusted
 
-  // "https://localhost:PORT" followed by `path`.
-  static std::string Url(unsigned short port, const std::string& path = "");
+    // "https://localhost:PORT" followed by `path`.
+    static std::string Url(unsigned short port, const std::string& path = "");
 
- private:
-  bool Start(HttpServer& upstream);
-  bool Trust(const std::string& der);
+private:
+    bool Start(HttpServer& upstream);
+    bool Trust(const std::string& der);
 
-  std::uintptr_t m_control = ~std::uintptr_t{0};   // the accepted control connection
-  std::string m_trusted;                           // the authority added to the store (DER)
-  unsigned short m_trustedPort = 0;
-  unsigned short m_untrustedPort = 0;
-  unsigned short m_otherHostPort = 0;
-  std::string m_failure;
+    std::uintptr_t m_control = ~std::uintptr_t{0}; // the accepted control connection
+    std::string m_trusted;                         // the authority added to the store (DER)
+    unsigned short m_trustedPort = 0;
+    unsigned short m_untrustedPort = 0;
+    unsigned short m_otherHostPort = 0;
+    std::string m_failure;
 };
 
-}  // namespace qs::e2e
+} // namespace qs::e2e

@@ -12,99 +12,126 @@ namespace {
 
 constexpr const char* kSchemes[] = {"http", "https", "mailto"};
 
-std::string CommandKey(const std::string& scheme) { return scheme + "\\shell\\open\\command"; }
-
-std::string PreviousCommandValue(const std::string& scheme) { return "Previous " + scheme; }
-
-std::string UserClassKey(const std::string& scheme) { return "Software\\Classes\\" + scheme; }
-
-bool RegisterUserScheme(const std::string& scheme, const std::string& command) {
-  const std::string key = UserClassKey(scheme);
-  return RegistryWriteString(key, "", "URL:" + scheme) &&
-         RegistryWriteString(key, "URL Protocol", "") &&
-         RegistryWriteString(key + "\\shell\\open\\command", "", command);
+std::string CommandKey(const std::string& scheme)
+{
+    return scheme + "\\shell\\open\\command";
 }
 
-}  // namespace
+std::string PreviousCommandValue(const std::string& scheme)
+{
+    return "Previous " + scheme;
+}
 
-std::string UrlRecorderPath() { return WinPath(QS_URL_RECORDER_PATH); }
+std::string UserClassKey(const std::string& scheme)
+{
+    return "Software\\Classes\\" + scheme;
+}
+
+bool RegisterUserScheme(const std::string& scheme, const std::string& command)
+{
+    const std::string key = UserClassKey(scheme);
+    return RegistryWriteString(key, "", "URL:" + scheme) && RegistryWriteString(key, "URL Protocol", "")
+           && RegistryWriteString(key + "\\shell\\open\\command", "", command);
+}
+
+} // namespace
+
+std::string UrlRecorderPath()
+{
+    return WinPath(QS_URL_RECORDER_PATH);
+}
 
 // Wine's HKEY_CLASSES_ROOT does not look at HKCU\Software\Classes, so the command is
 // written to both: the user's classes (where Windows looks first) and the classes root.
 // The root's previous command is kept under the recorder's key and put back on removal.
-bool RegisterUrlRecorder(const std::string& recorderPath, const std::string& logPath) {
-  const std::string command = "\"" + WinPath(recorderPath) + "\" \"%1\"";
-  bool ok = RegistryWriteString(kUrlRecorderKey, kUrlRecorderLogValue, logPath);
-  for (const char* scheme : kSchemes) {
-    const std::string saved = PreviousCommandValue(scheme);
-    if (!RegistryValueExists(kUrlRecorderKey, saved)) {
-      const auto previous = RegistryReadString(CommandKey(scheme), "", HKEY_CLASSES_ROOT);
-      if (previous) ok = RegistryWriteString(kUrlRecorderKey, saved, *previous) && ok;
+bool RegisterUrlRecorder(const std::string& recorderPath, const std::string& logPath)
+{
+    const std::string command = "\"" + WinPath(recorderPath) + "\" \"%1\"";
+    bool ok = RegistryWriteString(kUrlRecorderKey, kUrlRecorderLogValue, logPath);
+    for (const char* scheme : kSchemes) {
+        const std::string saved = PreviousCommandValue(scheme);
+        if (!RegistryValueExists(kUrlRecorderKey, saved)) {
+            const auto previous = RegistryReadString(CommandKey(scheme), "", HKEY_CLASSES_ROOT);
+            if (previous)
+                ok = RegistryWriteString(kUrlRecorderKey, saved, *previous) && ok;
+        }
+        ok = RegisterUserScheme(scheme, command) && ok;
+        ok = RegistryWriteString(CommandKey(scheme), "", command, HKEY_CLASSES_ROOT) && ok;
     }
-    ok = RegisterUserScheme(scheme, command) && ok;
-    ok = RegistryWriteString(CommandKey(scheme), "", command, HKEY_CLASSES_ROOT) && ok;
-  }
-  return ok;
+    return ok;
 }
 
-void UnregisterUrlRecorder() {
-  for (const char* scheme : kSchemes) {
-    RegistryDeleteKey(UserClassKey(scheme));
-    const auto previous = RegistryReadString(kUrlRecorderKey, PreviousCommandValue(scheme));
-    if (previous) {
-      RegistryWriteString(CommandKey(scheme), "", *previous, HKEY_CLASSES_ROOT);
+void UnregisterUrlRecorder()
+{
+    for (const char* scheme : kSchemes) {
+        RegistryDeleteKey(UserClassKey(scheme));
+        const auto previous = RegistryReadString(kUrlRecorderKey, PreviousCommandValue(scheme));
+        if (previous) {
+            RegistryWriteString(CommandKey(scheme), "", *previous, HKEY_CLASSES_ROOT);
+        } else {
+            RegistryDeleteKey(CommandKey(scheme), HKEY_CLASSES_ROOT);
+        }
+    }
+    RegistryDeleteKey(kUrlRecorderKey);
+}
+
+std::vector<std::string> RecordedCommandLines(const std::string& logPath)
+{
+    std::vector<std::string> lines;
+    const auto content = ReadFileBytes(logPath);
+    if (!content)
+        return lines;
+    size_t start = 0;
+    for (size_t end; (end = content->find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(content->substr(start, end - start));
+    }
+    return lines; // a line still being written (no CRLF yet) is left for the next read
+}
+
+std::string AddressFromCommandLine(const std::string& commandLine)
+{
+    size_t pos = 0;
+    if (!commandLine.empty() && commandLine[0] == '"') {
+        const auto close = commandLine.find('"', 1);
+        pos = close == std::string::npos ? commandLine.size() : close + 1;
     } else {
-      RegistryDeleteKey(CommandKey(scheme), HKEY_CLASSES_ROOT);
+        pos = commandLine.find(' ');
+        if (pos == std::string::npos)
+            pos = commandLine.size();
     }
-  }
-  RegistryDeleteKey(kUrlRecorderKey);
+    while (pos < commandLine.size() && commandLine[pos] == ' ')
+        ++pos;
+    std::string address = commandLine.substr(pos);
+    if (address.size() >= 2 && address.front() == '"' && address.back() == '"') {
+        address = address.substr(1, address.size() - 2);
+    }
+    return address;
 }
 
-std::vector<std::string> RecordedCommandLines(const std::string& logPath) {
-  std::vector<std::string> lines;
-  const auto content = ReadFileBytes(logPath);
-  if (!content) return lines;
-  size_t start = 0;
-  for (size_t end; (end = content->find("\r\n", start)) != std::string::npos; start = end + 2) {
-    lines.push_back(content->substr(start, end - start));
-  }
-  return lines;  // a line still being written (no CRLF yet) is left for the next read
+std::vector<std::string> RecordedAddresses(const std::string& logPath)
+{
+    std::vector<std::string> addresses;
+    for (const std::string& line : RecordedCommandLines(logPath)) {
+        addresses.push_back(AddressFromCommandLine(line));
+    }
+    return addresses;
 }
 
-std::string AddressFromCommandLine(const std::string& commandLine) {
-  size_t pos = 0;
-  if (!commandLine.empty() && commandLine[0] == '"') {
-    const auto close = commandLine.find('"', 1);
-    pos = close == std::string::npos ? commandLine.size() : close + 1;
-  } else {
-    pos = commandLine.find(' ');
-    if (pos == std::string::npos) pos = commandLine.size();
-  }
-  while (pos < commandLine.size() && commandLine[pos] == ' ') ++pos;
-  std::string address = commandLine.substr(pos);
-  if (address.size() >= 2 && address.front() == '"' && address.back() == '"') {
-    address = address.substr(1, address.size() - 2);
-  }
-  return address;
+UrlRecorder::UrlRecorder()
+    : m_dir(std::make_unique<TempDir>("qs-urls-"))
+{
+    m_logPath = JoinPath(m_dir->Path(), "urls.log");
+    m_registered = !m_dir->Path().empty() && RegisterUrlRecorder(UrlRecorderPath(), m_logPath);
 }
 
-std::vector<std::string> RecordedAddresses(const std::string& logPath) {
-  std::vector<std::string> addresses;
-  for (const std::string& line : RecordedCommandLines(logPath)) {
-    addresses.push_back(AddressFromCommandLine(line));
-  }
-  return addresses;
+UrlRecorder::~UrlRecorder()
+{
+    UnregisterUrlRecorder();
 }
 
-UrlRecorder::UrlRecorder() : m_dir(std::make_unique<TempDir>("qs-urls-")) {
-  m_logPath = JoinPath(m_dir->Path(), "urls.log");
-  m_registered = !m_dir->Path().empty() && RegisterUrlRecorder(UrlRecorderPath(), m_logPath);
+bool UrlRecorder::WaitForAddresses(size_t count, unsigned timeoutMs) const
+{
+    return WaitUntil([&] { return RecordedCommandLines(m_logPath).size() >= count; }, timeoutMs, 20);
 }
 
-UrlRecorder::~UrlRecorder() { UnregisterUrlRecorder(); }
-
-bool UrlRecorder::WaitForAddresses(size_t count, unsigned timeoutMs) const {
-  return WaitUntil([&] { return RecordedCommandLines(m_logPath).size() >= count; }, timeoutMs, 20);
-}
-
-}  // namespace qs::e2e
+} // namespace qs::e2e

@@ -32,24 +32,25 @@ std::string AddressFromCommandLine(const std::string& commandLine);
 std::vector<std::string> RecordedAddresses(const std::string& logPath);
 
 // Registers the recorder with a log of its own for one scope and unregisters it afterwards.
-class UrlRecorder {
- public:
-  UrlRecorder();
-  ~UrlRecorder();
-  UrlRecorder(const UrlRecorder&) = delete;
-  UrlRecorder& operator=(const UrlRecorder&) = delete;
+class UrlRecorder
+{
+public:
+    UrlRecorder();
+    ~UrlRecorder();
+    UrlRecorder(const UrlRecorder&) = delete;
+    UrlRecorder& operator=(const UrlRecorder&) = delete;
 
-  bool Registered() const { return m_registered; }
-  const std::string& LogPath() const { return m_logPath; }
-  std::vector<std::string> CommandLines() const { return RecordedCommandLines(m_logPath); }
-  std::vector<std::string> Addresses() const { return RecordedAddresses(m_logPath); }
-  // True once at least `count` addresses are recorded (waiting at most `timeoutMs`).
-  bool WaitForAddresses(size_t count, unsigned timeoutMs) const;
+    bool Registered() const { return m_registered; }
+    const std::string& LogPath() const { return m_logPath; }
+    std::vector<std::string> CommandLines() const { return RecordedCommandLines(m_logPath); }
+    std::vector<std::string> Addresses() const { return RecordedAddresses(m_logPath); }
+    // True once at least `count` addresses are recorded (waiting at most `timeoutMs`).
+    bool WaitForAddresses(size_t count, unsigned timeoutMs) const;
 
- private:
-  std::unique_ptr<TempDir> m_dir;
-  std::string m_logPath;
-  bool m_registered = false;
+private:
+    std::unique_ptr<TempDir> m_dir;
+    std::string m_logPath;
+    bool m_registered = false;
 };
 
-}  // namespace qs::e2e
+} // namespace qs::e2e

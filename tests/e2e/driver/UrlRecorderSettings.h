@@ -9,4 +9,4 @@ constexpr char kUrlRecorderLogVariable[] = "QS_URL_RECORDER_LOG";
 constexpr char kUrlRecorderKey[] = "Software\\Quillsuite Tests\\UrlRecorder";
 constexpr char kUrlRecorderLogValue[] = "LogFile";
 
-}  // namespace qs::e2e
+} // namespace qs::e2e

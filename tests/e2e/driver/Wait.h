@@ -13,4 +13,4 @@ bool WaitUntil(const std::function<bool()>& done, unsigned timeoutMs, unsigned p
 // Lets `ms` milliseconds pass while dispatching this thread's messages.
 void PumpFor(unsigned ms);
 
-}  // namespace qs::e2e
+} // namespace qs::e2e

@@ -13,8 +13,8 @@ namespace qs::e2e {
 constexpr unsigned kSendTimeoutMs = 5000;
 
 // SendMessageTimeoutA; nothing when the window did not answer in time.
-std::optional<LRESULT> SendWithTimeout(HWND hwnd, UINT message, WPARAM wParam = 0,
-                                       LPARAM lParam = 0, unsigned timeoutMs = kSendTimeoutMs);
+std::optional<LRESULT> SendWithTimeout(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
+                                       unsigned timeoutMs = kSendTimeoutMs);
 
 // The child with that control id (GetDlgItem); nullptr if none.
 HWND Child(HWND parent, int id);
@@ -33,7 +33,7 @@ std::string Title(HWND hwnd);
 std::string ClassName(HWND hwnd);
 
 bool IsEnabled(HWND hwnd);
-bool IsVisible(HWND hwnd);  // the window and all its parents are visible
+bool IsVisible(HWND hwnd); // the window and all its parents are visible
 LONG_PTR Style(HWND hwnd);
 LONG_PTR ExStyle(HWND hwnd);
 int ControlId(HWND hwnd);
@@ -65,4 +65,4 @@ bool WaitForWindowGone(HWND hwnd, unsigned timeoutMs);
 // True once `hwnd`'s text (WM_GETTEXT) equals `text`.
 bool WaitForText(HWND hwnd, const std::string& text, unsigned timeoutMs);
 
-}  // namespace qs::e2e
+} // namespace qs::e2e

@@ -12,59 +12,64 @@ namespace {
 
 constexpr unsigned kRecordTimeoutMs = 10000;
 
-class UrlRecorderTest : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(recorder.Registered()); }
+class UrlRecorderTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(recorder.Registered()); }
 
-  // Opens `address` through the shell and returns what the recorder logged for it.
-  std::string OpenAndRecord(const std::string& address) {
-    const size_t before = recorder.CommandLines().size();
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOW));
-    EXPECT_GT(result, 32) << address;
-    EXPECT_TRUE(recorder.WaitForAddresses(before + 1, kRecordTimeoutMs)) << address;
-    const auto addresses = recorder.Addresses();
-    return addresses.size() > before ? addresses[before] : std::string();
-  }
+    // Opens `address` through the shell and returns what the recorder logged for it.
+    std::string OpenAndRecord(const std::string& address)
+    {
+        const size_t before = recorder.CommandLines().size();
+        const auto result = reinterpret_cast<INT_PTR>(
+            ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOW));
+        EXPECT_GT(result, 32) << address;
+        EXPECT_TRUE(recorder.WaitForAddresses(before + 1, kRecordTimeoutMs)) << address;
+        const auto addresses = recorder.Addresses();
+        return addresses.size() > before ? addresses[before] : std::string();
+    }
 
-  UrlRecorder recorder;
+    UrlRecorder recorder;
 };
 
-TEST_F(UrlRecorderTest, HttpAddressArrivesExactly) {
-  EXPECT_EQ(OpenAndRecord("http://127.0.0.1:8080/upgrade/setup.exe"),
-            "http://127.0.0.1:8080/upgrade/setup.exe");
-  EXPECT_EQ(OpenAndRecord("http://www.example.com/What's New.pdf"),
-            "http://www.example.com/What's New.pdf");
-  EXPECT_EQ(OpenAndRecord("http://www.example.com//double//slashes"),
-            "http://www.example.com//double//slashes");
-  EXPECT_EQ(OpenAndRecord("http://"), "http://");
+TEST_F(UrlRecorderTest, HttpAddressArrivesExactly)
+{
+    EXPECT_EQ(OpenAndRecord("http://127.0.0.1:8080/upgrade/setup.exe"),
+              "http://127.0.0.1:8080/upgrade/setup.exe");
+    EXPECT_EQ(OpenAndRecord("http://www.example.com/What's New.pdf"),
+              "http://www.example.com/What's New.pdf");
+    EXPECT_EQ(OpenAndRecord("http://www.example.com//double//slashes"),
+              "http://www.example.com//double//slashes");
+    EXPECT_EQ(OpenAndRecord("http://"), "http://");
 }
 
-TEST_F(UrlRecorderTest, MailtoAddressArrivesExactly) {
-  EXPECT_EQ(OpenAndRecord("mailto:a@b"), "mailto:a@b");
-  EXPECT_EQ(OpenAndRecord("mailto:"), "mailto:");
+TEST_F(UrlRecorderTest, MailtoAddressArrivesExactly)
+{
+    EXPECT_EQ(OpenAndRecord("mailto:a@b"), "mailto:a@b");
+    EXPECT_EQ(OpenAndRecord("mailto:"), "mailto:");
 }
 
-TEST_F(UrlRecorderTest, CommandLineIsTheQuotedRecorderAndTheQuotedAddress) {
-  OpenAndRecord("http://host/a b");
-  const auto lines = recorder.CommandLines();
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0], "\"" + UrlRecorderPath() + "\" \"http://host/a b\"");
+TEST_F(UrlRecorderTest, CommandLineIsTheQuotedRecorderAndTheQuotedAddress)
+{
+    OpenAndRecord("http://host/a b");
+    const auto lines = recorder.CommandLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "\"" + UrlRecorderPath() + "\" \"http://host/a b\"");
 }
 
-TEST(UrlRecorderRegistration, PreviousHandlersComeBackAfterwards) {
-  const auto before = RegistryReadString("http\\shell\\open\\command", "", HKEY_CLASSES_ROOT);
-  {
-    UrlRecorder recorder;
-    ASSERT_TRUE(recorder.Registered());
-    EXPECT_EQ(RegistryReadString("mailto\\shell\\open\\command", "", HKEY_CLASSES_ROOT)
-                  .value_or(""),
-              "\"" + UrlRecorderPath() + "\" \"%1\"");
-  }
-  EXPECT_EQ(RegistryReadString("http\\shell\\open\\command", "", HKEY_CLASSES_ROOT), before);
-  EXPECT_FALSE(RegistryKeyExists("Software\\Classes\\http"));
-  EXPECT_FALSE(RegistryKeyExists(kUrlRecorderKey));
+TEST(UrlRecorderRegistration, PreviousHandlersComeBackAfterwards)
+{
+    const auto before = RegistryReadString("http\\shell\\open\\command", "", HKEY_CLASSES_ROOT);
+    {
+        UrlRecorder recorder;
+        ASSERT_TRUE(recorder.Registered());
+        EXPECT_EQ(RegistryReadString("mailto\\shell\\open\\command", "", HKEY_CLASSES_ROOT).value_or(""),
+                  "\"" + UrlRecorderPath() + "\" \"%1\"");
+    }
+    EXPECT_EQ(RegistryReadString("http\\shell\\open\\command", "", HKEY_CLASSES_ROOT), before);
+    EXPECT_FALSE(RegistryKeyExists("Software\\Classes\\http"));
+    EXPECT_FALSE(RegistryKeyExists(kUrlRecorderKey));
 }
 
-}  // namespace
-}  // namespace qs::e2e
+} // namespace
+} // namespace qs::e2e

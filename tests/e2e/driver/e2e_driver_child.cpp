@@ -26,123 +26,140 @@ constexpr COLORREF kBlockColour = RGB(255, 0, 255);
 constexpr RECT kBlock = {200, 10, 264, 42};
 constexpr char kCopiedText[] = "copied by child";
 
-int WriteCurrentDirectory(const char* file) {
-  char directory[MAX_PATH * 2] = {};
-  const DWORD length = GetCurrentDirectoryA(sizeof directory, directory);
-  HANDLE out = CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-  if (out == INVALID_HANDLE_VALUE) return 2;
-  DWORD written = 0;
-  const BOOL ok = WriteFile(out, directory, length, &written, nullptr);
-  CloseHandle(out);
-  return ok && written == length ? 0 : 2;
+int WriteCurrentDirectory(const char* file)
+{
+    char directory[MAX_PATH * 2] = {};
+    const DWORD length = GetCurrentDirectoryA(sizeof directory, directory);
+    HANDLE out = CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE)
+        return 2;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(out, directory, length, &written, nullptr);
+    CloseHandle(out);
+    return ok && written == length ? 0 : 2;
 }
 
-void CopyText(HWND owner) {
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof kCopiedText);
-  if (!memory) return;
-  std::memcpy(GlobalLock(memory), kCopiedText, sizeof kCopiedText);
-  GlobalUnlock(memory);
-  if (OpenClipboard(owner)) {
-    EmptyClipboard();
-    if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
-    CloseClipboard();
-  } else {
-    GlobalFree(memory);
-  }
+void CopyText(HWND owner)
+{
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof kCopiedText);
+    if (!memory)
+        return;
+    std::memcpy(GlobalLock(memory), kCopiedText, sizeof kCopiedText);
+    GlobalUnlock(memory);
+    if (OpenClipboard(owner)) {
+        EmptyClipboard();
+        if (!SetClipboardData(CF_TEXT, memory))
+            GlobalFree(memory);
+        CloseClipboard();
+    } else {
+        GlobalFree(memory);
+    }
 }
 
-void OnContextMenu(HWND hwnd, LPARAM lParam) {
-  HMENU menu = CreatePopupMenu();
-  AppendMenuA(menu, MF_STRING, kFirstCommand, "First");
-  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(menu, MF_STRING, kCopyCommand, "Copy");
-  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, LOWORD(lParam),
-                                    HIWORD(lParam), 0, hwnd, nullptr);
-  DestroyMenu(menu);
-  if (chosen == kFirstCommand) SetDlgItemTextA(hwnd, kStaticId, "first chosen");
-  if (chosen == kCopyCommand) CopyText(hwnd);
+void OnContextMenu(HWND hwnd, LPARAM lParam)
+{
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, kFirstCommand, "First");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, kCopyCommand, "Copy");
+    const int chosen =
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, LOWORD(lParam), HIWORD(lParam), 0, hwnd, nullptr);
+    DestroyMenu(menu);
+    if (chosen == kFirstCommand)
+        SetDlgItemTextA(hwnd, kStaticId, "first chosen");
+    if (chosen == kCopyCommand)
+        CopyText(hwnd);
 }
 
-void OnCreate(HWND hwnd) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  CreateWindowExA(0, "BUTTON", "Press", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24,
-                  hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPressId)), instance, nullptr);
-  CreateWindowExA(0, "STATIC", "static text", WS_CHILD | WS_VISIBLE, 10, 40, 150, 20, hwnd,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStaticId)), instance, nullptr);
-  HWND progress = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 10, 70, 150, 16,
-                                  hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kProgressId)),
-                                  instance, nullptr);
-  SendMessageA(progress, PBM_SETRANGE32, 0, 200);
-  SendMessageA(progress, PBM_SETPOS, 40, 0);
+void OnCreate(HWND hwnd)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    CreateWindowExA(0, "BUTTON", "Press", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24, hwnd,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPressId)), instance, nullptr);
+    CreateWindowExA(0, "STATIC", "static text", WS_CHILD | WS_VISIBLE, 10, 40, 150, 20, hwnd,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStaticId)), instance, nullptr);
+    HWND progress =
+        CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 10, 70, 150, 16, hwnd,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kProgressId)), instance, nullptr);
+    SendMessageA(progress, PBM_SETRANGE32, 0, 200);
+    SendMessageA(progress, PBM_SETPOS, 40, 0);
 }
 
-void OnPaint(HWND hwnd) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(hwnd, &paint);
-  HBRUSH brush = CreateSolidBrush(kBlockColour);
-  FillRect(dc, &kBlock, brush);
-  DeleteObject(brush);
-  EndPaint(hwnd, &paint);
+void OnPaint(HWND hwnd)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd, &paint);
+    HBRUSH brush = CreateSolidBrush(kBlockColour);
+    FillRect(dc, &kBlock, brush);
+    DeleteObject(brush);
+    EndPaint(hwnd, &paint);
 }
 
-LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
     case WM_CREATE:
-      OnCreate(hwnd);
-      return 0;
+        OnCreate(hwnd);
+        return 0;
     case WM_PAINT:
-      OnPaint(hwnd);
-      return 0;
+        OnPaint(hwnd);
+        return 0;
     case WM_CONTEXTMENU:
-      OnContextMenu(hwnd, lParam);
-      return 0;
+        OnContextMenu(hwnd, lParam);
+        return 0;
     case WM_COMMAND:
-      if (LOWORD(wParam) == kPressId) {
-        DestroyWindow(hwnd);
-        PostQuitMessage(kPressExitCode);
-      }
-      return 0;
+        if (LOWORD(wParam) == kPressId) {
+            DestroyWindow(hwnd);
+            PostQuitMessage(kPressExitCode);
+        }
+        return 0;
     case WM_CLOSE:
-      DestroyWindow(hwnd);
-      PostQuitMessage(0);
-      return 0;
+        DestroyWindow(hwnd);
+        PostQuitMessage(0);
+        return 0;
     default:
-      return DefWindowProcA(hwnd, message, wParam, lParam);
-  }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
 }
 
-int ShowWindowUntilClosed(const char* title) {
-  INITCOMMONCONTROLSEX controls = {};
-  controls.dwSize = sizeof controls;
-  controls.dwICC = ICC_PROGRESS_CLASS;
-  InitCommonControlsEx(&controls);
-  WNDCLASSEXA windowClass = {};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = WindowProc;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kClassName;
-  if (!RegisterClassExA(&windowClass)) return 3;
-  HWND hwnd = CreateWindowExA(0, kClassName, title, WS_OVERLAPPEDWINDOW, 100, 100, 320, 160,
-                              nullptr, nullptr, windowClass.hInstance, nullptr);
-  if (!hwnd) return 3;
-  ShowWindow(hwnd, SW_SHOW);
-  UpdateWindow(hwnd);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  return static_cast<int>(msg.wParam);
+int ShowWindowUntilClosed(const char* title)
+{
+    INITCOMMONCONTROLSEX controls = {};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_PROGRESS_CLASS;
+    InitCommonControlsEx(&controls);
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    if (!RegisterClassExA(&windowClass))
+        return 3;
+    HWND hwnd = CreateWindowExA(0, kClassName, title, WS_OVERLAPPEDWINDOW, 100, 100, 320, 160, nullptr,
+                                nullptr, windowClass.hInstance, nullptr);
+    if (!hwnd)
+        return 3;
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
 }
 
-}  // namespace
+} // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  if (__argc >= 3 && std::strcmp(__argv[1], "cwd") == 0) return WriteCurrentDirectory(__argv[2]);
-  if (__argc >= 3 && std::strcmp(__argv[1], "exit") == 0) return std::atoi(__argv[2]);
-  if (__argc >= 3 && std::strcmp(__argv[1], "window") == 0) return ShowWindowUntilClosed(__argv[2]);
-  return 1;
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    if (__argc >= 3 && std::strcmp(__argv[1], "cwd") == 0)
+        return WriteCurrentDirectory(__argv[2]);
+    if (__argc >= 3 && std::strcmp(__argv[1], "exit") == 0)
+        return std::atoi(__argv[2]);
+    if (__argc >= 3 && std::strcmp(__argv[1], "window") == 0)
+        return ShowWindowUntilClosed(__argv[2]);
+    return 1;
 }

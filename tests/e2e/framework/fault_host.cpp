@@ -18,7 +18,11 @@ namespace {
 class CFaultDlg : public CDialog
 {
 public:
-    explicit CFaultDlg(bool bThrowInInit) : CDialog(IDD_FAULT_HOST), m_bThrowInInit(bThrowInInit) {}
+    explicit CFaultDlg(bool bThrowInInit)
+        : CDialog(IDD_FAULT_HOST),
+          m_bThrowInInit(bThrowInInit)
+    {
+    }
 
 protected:
     BOOL OnInitDialog() override
@@ -48,7 +52,10 @@ END_MESSAGE_MAP()
 class CFaultPage : public CPropertyPage
 {
 public:
-    CFaultPage() : CPropertyPage(IDD_FAULT_PAGE) {}
+    CFaultPage()
+        : CPropertyPage(IDD_FAULT_PAGE)
+    {
+    }
 
 protected:
     BOOL OnInitDialog() override

@@ -40,7 +40,7 @@ std::map<int, LinkSetting> ReadCommandLine()
     if (!argv)
         return settings;
     for (int i = 1; i + 2 < argc; i += 3)
-        settings[_wtoi(argv[i])] = { ToAnsi(argv[i + 1]), ToAnsi(argv[i + 2]) };
+        settings[_wtoi(argv[i])] = {ToAnsi(argv[i + 1]), ToAnsi(argv[i + 2])};
     ::LocalFree(argv);
     return settings;
 }
@@ -49,7 +49,10 @@ class CHostDlg : public CDialog
 {
 public:
     explicit CHostDlg(std::map<int, LinkSetting> settings)
-        : CDialog(IDD_HLINK_HOST), m_settings(std::move(settings)) {}
+        : CDialog(IDD_HLINK_HOST),
+          m_settings(std::move(settings))
+    {
+    }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override
@@ -65,11 +68,11 @@ protected:
         CDialog::OnInitDialog();
 
         // A static the dialog never gave a font to, below the template's links.
-        RECT rc = { 10, 64, 127, 77 };
+        RECT rc = {10, 64, 127, 77};
         ::MapDialogRect(m_hWnd, &rc);
-        HWND hFontless = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT,
-                                           rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                                           m_hWnd, reinterpret_cast<HMENU>(IDC_HOST_FONTLESSLINK),
+        HWND hFontless = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT, rc.left, rc.top,
+                                           rc.right - rc.left, rc.bottom - rc.top, m_hWnd,
+                                           reinterpret_cast<HMENU>(IDC_HOST_FONTLESSLINK),
                                            AfxGetInstanceHandle(), nullptr);
         if (hFontless)
             m_linkFontless.SubclassWindow(hFontless);

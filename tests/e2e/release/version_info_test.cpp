@@ -12,7 +12,8 @@
 namespace qs::e2e {
 namespace {
 
-struct Deliverable {
+struct Deliverable
+{
     const char* fileName;
     std::string path;
     bool program;
@@ -87,5 +88,5 @@ TEST(ReleaseFiles, EveryProgramEmbedsItsManifest)
     }
 }
 
-}  // namespace
-}  // namespace qs::e2e
+} // namespace
+} // namespace qs::e2e

@@ -25,15 +25,16 @@ TEST(TrayletExample, RunsThroughInitAndShutdownAndEndsOnExit)
     HWND main = example.WaitForTopWindow("TrayletExampleWnd", nullptr, 15000);
     ASSERT_NE(nullptr, main);
     HWND tray = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        tray = example.FindTopWindow("BgTrayServerWnd", nullptr, false);
-        return tray != nullptr;
-    }, 5000));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            tray = example.FindTopWindow("BgTrayServerWnd", nullptr, false);
+            return tray != nullptr;
+        },
+        5000));
 
     // A command of the client's own menu reaches its window through the tray manager.
     ASSERT_TRUE(PostCommand(tray, 100, 0));
-    EXPECT_TRUE(WaitUntil([&] { return Title(main) == "Traylet example: hello from the tray menu"; },
-                          5000));
+    EXPECT_TRUE(WaitUntil([&] { return Title(main) == "Traylet example: hello from the tray menu"; }, 5000));
 
     // Closing hides; "Open Quillory" shows it again.
     PostClose(main);
@@ -53,5 +54,5 @@ TEST(TrayletExample, RunsThroughInitAndShutdownAndEndsOnExit)
         << (noStockIcon ? "without the stock icon: " + *noStockIcon : std::string());
 }
 
-}  // namespace
-}  // namespace qs::e2e
+} // namespace
+} // namespace qs::e2e

@@ -10,29 +10,32 @@
 
 namespace qs::e2e::tools {
 
-struct ToolRunOptions {
-  std::string program;           // the tool (Windows or Unix path)
-  std::string arguments;         // what follows the quoted program on the command line
-  std::string currentDirectory;  // Windows path
-  std::string desktop;           // "" = the test's own desktop
-  std::string watchLog;          // where the show watch records (Windows path); "" = no
-                                 // watch (under Wine, a program hooked before it starts on
-                                 // another desktop does not get that desktop's size)
-  unsigned timeoutMs = 15000;
+struct ToolRunOptions
+{
+    std::string program;          // the tool (Windows or Unix path)
+    std::string arguments;        // what follows the quoted program on the command line
+    std::string currentDirectory; // Windows path
+    std::string desktop;          // "" = the test's own desktop
+    std::string watchLog;         // where the show watch records (Windows path); "" = no
+                                  // watch (under Wine, a program hooked before it starts on
+                                  // another desktop does not get that desktop's size)
+    unsigned timeoutMs = 15000;
 };
 
-struct RegeditStart {
-  DWORD processId = 0;
-  double createdMs = 0;  // when its process was created
-  std::string image;     // its program file's full path; empty when it ended unseen
+struct RegeditStart
+{
+    DWORD processId = 0;
+    double createdMs = 0; // when its process was created
+    std::string image;    // its program file's full path; empty when it ended unseen
 };
 
-struct ToolRunResult {
-  bool started = false;
-  bool exited = false;
-  double startMs = 0;                  // when the tool's process was created
-  std::vector<std::string> watch;      // the show watch's lines
-  std::vector<RegeditStart> regedits;  // "regedit.exe" processes the tool started
+struct ToolRunResult
+{
+    bool started = false;
+    bool exited = false;
+    double startMs = 0;                 // when the tool's process was created
+    std::vector<std::string> watch;     // the show watch's lines
+    std::vector<RegeditStart> regedits; // "regedit.exe" processes the tool started
 };
 
 // Starts the tool suspended, puts the show watch on its main thread, lets it run, and
@@ -46,4 +49,4 @@ double WatchTime(const ToolRunResult& run, const std::string& event);
 // True when the event of some show-watch line starts with `event`.
 bool WatchHas(const ToolRunResult& run, const std::string& event);
 
-}  // namespace qs::e2e::tools
+} // namespace qs::e2e::tools

@@ -22,66 +22,79 @@ using qs::e2e::tools::NowMs;
 bool g_shownRecorded = false;
 bool g_redirectTried = false;
 char g_userWindows[MAX_PATH] = {};
-std::unique_ptr<ImportPatch> g_redirect;  // lives as long as the tool
+std::unique_ptr<ImportPatch> g_redirect; // lives as long as the tool
 
-UINT WINAPI UserWindowsDirectoryA(LPSTR buffer, UINT size) {
-  const UINT length = lstrlenA(g_userWindows);
-  if (!buffer || size <= length) return length + 1;
-  lstrcpyA(buffer, g_userWindows);
-  return length;
+UINT WINAPI UserWindowsDirectoryA(LPSTR buffer, UINT size)
+{
+    const UINT length = lstrlenA(g_userWindows);
+    if (!buffer || size <= length)
+        return length + 1;
+    lstrcpyA(buffer, g_userWindows);
+    return length;
 }
 
 // Put in place on the first message the hook sees, before the tool's dialog exists.
-void RedirectWindowsDirectory() {
-  if (g_redirectTried) return;
-  g_redirectTried = true;
-  const DWORD n = GetEnvironmentVariableA(kUserWindowsVariable, g_userWindows, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return;
-  g_redirect = std::make_unique<ImportPatch>(GetModuleHandleA(nullptr), "kernel32.dll",
-                                             "GetWindowsDirectoryA",
-                                             reinterpret_cast<void*>(UserWindowsDirectoryA));
+void RedirectWindowsDirectory()
+{
+    if (g_redirectTried)
+        return;
+    g_redirectTried = true;
+    const DWORD n = GetEnvironmentVariableA(kUserWindowsVariable, g_userWindows, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return;
+    g_redirect =
+        std::make_unique<ImportPatch>(GetModuleHandleA(nullptr), "kernel32.dll", "GetWindowsDirectoryA",
+                                      reinterpret_cast<void*>(UserWindowsDirectoryA));
 }
 
-bool IsTopLevel(HWND hwnd) { return GetAncestor(hwnd, GA_PARENT) == GetDesktopWindow(); }
-
-void Record(const std::string& what) {
-  AppendRecord(kWatchLogVariable, std::to_string(static_cast<long long>(NowMs())) + " " + what);
+bool IsTopLevel(HWND hwnd)
+{
+    return GetAncestor(hwnd, GA_PARENT) == GetDesktopWindow();
 }
 
-void Watch(const CWPSTRUCT& call) {
-  RedirectWindowsDirectory();
-  if (!IsTopLevel(call.hwnd)) return;
-  switch (call.message) {
+void Record(const std::string& what)
+{
+    AppendRecord(kWatchLogVariable, std::to_string(static_cast<long long>(NowMs())) + " " + what);
+}
+
+void Watch(const CWPSTRUCT& call)
+{
+    RedirectWindowsDirectory();
+    if (!IsTopLevel(call.hwnd))
+        return;
+    switch (call.message) {
     case WM_INITDIALOG:
-      Record("init");
-      break;
+        Record("init");
+        break;
     case WM_SETICON:
-      if (call.lParam) Record(call.wParam == ICON_BIG ? "icon big" : "icon small");
-      break;
+        if (call.lParam)
+            Record(call.wParam == ICON_BIG ? "icon big" : "icon small");
+        break;
     case WM_DESTROY:
-      Record("destroyed");
-      break;
+        Record("destroyed");
+        break;
     default:
-      break;
-  }
-  // Visible now, or about to be made so.
-  bool shown = IsWindowVisible(call.hwnd) != FALSE;
-  if (call.message == WM_WINDOWPOSCHANGED) {
-    const auto* pos = reinterpret_cast<const WINDOWPOS*>(call.lParam);
-    shown = shown || (pos && (pos->flags & SWP_SHOWWINDOW));
-  }
-  if (shown && !g_shownRecorded) {
-    g_shownRecorded = true;
-    char title[128] = {};
-    GetWindowTextA(call.hwnd, title, sizeof title);
-    Record(std::string("shown ") + title);
-  }
+        break;
+    }
+    // Visible now, or about to be made so.
+    bool shown = IsWindowVisible(call.hwnd) != FALSE;
+    if (call.message == WM_WINDOWPOSCHANGED) {
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(call.lParam);
+        shown = shown || (pos && (pos->flags & SWP_SHOWWINDOW));
+    }
+    if (shown && !g_shownRecorded) {
+        g_shownRecorded = true;
+        char title[128] = {};
+        GetWindowTextA(call.hwnd, title, sizeof title);
+        Record(std::string("shown ") + title);
+    }
 }
 
-}  // namespace
+} // namespace
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK ToolsShowWatchProc(int code, WPARAM wParam,
-                                                                      LPARAM lParam) {
-  if (code == HC_ACTION && lParam) Watch(*reinterpret_cast<const CWPSTRUCT*>(lParam));
-  return CallNextHookEx(nullptr, code, wParam, lParam);
+extern "C" __declspec(dllexport) LRESULT CALLBACK ToolsShowWatchProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && lParam)
+        Watch(*reinterpret_cast<const CWPSTRUCT*>(lParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -29,125 +29,140 @@ constexpr unsigned kStartTimeoutMs = 5000;
 // How long a registry editor may take to end after the tool that started it.
 constexpr unsigned kRegeditEndTimeoutMs = 15000;
 
-struct WidthCase {
-  int width;
-  const char* file;  // null: no file fits
+struct WidthCase
+{
+    int width;
+    const char* file; // null: no file fits
 };
 
 // Names the case in test listings instead of dumping its bytes.
-void PrintTo(const WidthCase& c, std::ostream* os) {
-  *os << c.width << " pixels: " << (c.file ? c.file : "no file");
+void PrintTo(const WidthCase& c, std::ostream* os)
+{
+    *os << c.width << " pixels: " << (c.file ? c.file : "no file");
 }
 
-std::string CaseName(const ::testing::TestParamInfo<WidthCase>& info) {
-  return "Width" + std::to_string(info.param.width);
+std::string CaseName(const ::testing::TestParamInfo<WidthCase>& info)
+{
+    return "Width" + std::to_string(info.param.width);
 }
 
 // True once no "regedit.exe" process runs (waiting at most `timeoutMs`).
-bool WaitForNoRegistryEditor(unsigned timeoutMs) {
-  const ULONGLONG start = GetTickCount64();
-  for (;;) {
-    bool running = false;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return false;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more && !running;
-         more = Process32Next(snapshot, &entry))
-      running = lstrcmpiA(entry.szExeFile, "regedit.exe") == 0;
-    CloseHandle(snapshot);
-    if (!running) return true;
-    if (GetTickCount64() - start >= timeoutMs) return false;
-    Sleep(20);
-  }
+bool WaitForNoRegistryEditor(unsigned timeoutMs)
+{
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        bool running = false;
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        if (snapshot == INVALID_HANDLE_VALUE)
+            return false;
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32First(snapshot, &entry); more && !running;
+             more = Process32Next(snapshot, &entry))
+            running = lstrcmpiA(entry.szExeFile, "regedit.exe") == 0;
+        CloseHandle(snapshot);
+        if (!running)
+            return true;
+        if (GetTickCount64() - start >= timeoutMs)
+            return false;
+        Sleep(20);
+    }
 }
 
-class ToolsAtWidth : public ::testing::TestWithParam<WidthCase> {
- protected:
-  void SetUp() override {
-    ASSERT_FALSE(m_logs.Path().empty());
-    RegistryDeleteKey(kImportKey);
-    SetEnvironmentVariableA(kStartLogVariable, StartLog().c_str());
-    // One desktop per width for the whole program; it keeps its size once it exists.
-    m_desktop = "qs-tools-" + std::to_string(GetParam().width) + "-" +
-                std::to_string(GetCurrentProcessId());
-    ASSERT_TRUE(RegistryWriteString(kDesktopSizesKey, m_desktop,
-                                    std::to_string(GetParam().width) + "x" +
-                                        std::to_string(kDesktopHeight)));
-  }
-  void TearDown() override {
-    RegistryDeleteKey(kImportKey);
-    RegistryDeleteValue(kDesktopSizesKey, m_desktop);
-  }
-
-  std::string StartLog() const { return m_logs.File("starts.log"); }
-
-  ToolRunResult Run(const std::string& program, const std::string& currentDirectory) {
-    ToolRunOptions options;
-    options.program = program;
-    options.currentDirectory = currentDirectory;
-    options.desktop = m_desktop;
-    return RunTool(options);
-  }
-
-  // The import of exactly the file for this width, or of nothing.
-  void ExpectImportForWidth(const ToolRunResult& run) {
-    const char* file = GetParam().file;
-    if (!file) {
-      EXPECT_TRUE(run.regedits.empty()) << "a registry editor was started";
-      // The tool has ended, and a registry editor it started exists from then on until its
-      // import is done: once none runs, every import there was is in the registry.
-      ASSERT_TRUE(WaitForNoRegistryEditor(kRegeditEndTimeoutMs));
-      EXPECT_TRUE(ImportedValueNames().empty());
-      return;
+class ToolsAtWidth : public ::testing::TestWithParam<WidthCase>
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(m_logs.Path().empty());
+        RegistryDeleteKey(kImportKey);
+        SetEnvironmentVariableA(kStartLogVariable, StartLog().c_str());
+        // One desktop per width for the whole program; it keeps its size once it exists.
+        m_desktop =
+            "qs-tools-" + std::to_string(GetParam().width) + "-" + std::to_string(GetCurrentProcessId());
+        ASSERT_TRUE(
+            RegistryWriteString(kDesktopSizesKey, m_desktop,
+                                std::to_string(GetParam().width) + "x" + std::to_string(kDesktopHeight)));
     }
-    EXPECT_EQ(run.regedits.size(), 1u);
-    ASSERT_TRUE(WaitForImport(kImportTimeoutMs)) << "nothing was imported";
-    const std::string value = ImportValueName(file);
-    EXPECT_EQ(ImportedValueNames(), std::vector<std::string>{value});
-    EXPECT_EQ(RegistryReadString(kImportKey, value), "width");
-  }
+    void TearDown() override
+    {
+        RegistryDeleteKey(kImportKey);
+        RegistryDeleteValue(kDesktopSizesKey, m_desktop);
+    }
 
-  TempDir m_logs{"qs-tools-logs-"};
-  std::string m_desktop;
+    std::string StartLog() const { return m_logs.File("starts.log"); }
+
+    ToolRunResult Run(const std::string& program, const std::string& currentDirectory)
+    {
+        ToolRunOptions options;
+        options.program = program;
+        options.currentDirectory = currentDirectory;
+        options.desktop = m_desktop;
+        return RunTool(options);
+    }
+
+    // The import of exactly the file for this width, or of nothing.
+    void ExpectImportForWidth(const ToolRunResult& run)
+    {
+        const char* file = GetParam().file;
+        if (!file) {
+            EXPECT_TRUE(run.regedits.empty()) << "a registry editor was started";
+            // The tool has ended, and a registry editor it started exists from then on until its
+            // import is done: once none runs, every import there was is in the registry.
+            ASSERT_TRUE(WaitForNoRegistryEditor(kRegeditEndTimeoutMs));
+            EXPECT_TRUE(ImportedValueNames().empty());
+            return;
+        }
+        EXPECT_EQ(run.regedits.size(), 1u);
+        ASSERT_TRUE(WaitForImport(kImportTimeoutMs)) << "nothing was imported";
+        const std::string value = ImportValueName(file);
+        EXPECT_EQ(ImportedValueNames(), std::vector<std::string>{value});
+        EXPECT_EQ(RegistryReadString(kImportKey, value), "width");
+    }
+
+    TempDir m_logs{"qs-tools-logs-"};
+    std::string m_desktop;
 };
 
 // Whether a window is shown is watched in the shared run (tools_test.cpp): the show watch
 // cannot go with a program that starts on a desktop of its own.
-void ExpectEnded(const ToolRunResult& run) {
-  ASSERT_TRUE(run.started);
-  EXPECT_TRUE(run.exited);
+void ExpectEnded(const ToolRunResult& run)
+{
+    ASSERT_TRUE(run.started);
+    EXPECT_TRUE(run.exited);
 }
 
-TEST_P(ToolsAtWidth, RegpickImportsTheFileForTheWidth) {
-  ToolFolder folder("width");
-  ASSERT_TRUE(folder.Ready());
-  // The stand-in first, as a probe of the desktop's width.
-  ASSERT_TRUE(Run(QS_PATH_TOOLS_QUILLORY_STANDIN, folder.Path()).exited);
-  const auto probe = WaitForStandinStarts(StartLog(), kStartTimeoutMs);
-  ASSERT_EQ(probe.size(), 1u);
-  ASSERT_EQ(probe[0].width, GetParam().width) << "the desktop has another width";
+TEST_P(ToolsAtWidth, RegpickImportsTheFileForTheWidth)
+{
+    ToolFolder folder("width");
+    ASSERT_TRUE(folder.Ready());
+    // The stand-in first, as a probe of the desktop's width.
+    ASSERT_TRUE(Run(QS_PATH_TOOLS_QUILLORY_STANDIN, folder.Path()).exited);
+    const auto probe = WaitForStandinStarts(StartLog(), kStartTimeoutMs);
+    ASSERT_EQ(probe.size(), 1u);
+    ASSERT_EQ(probe[0].width, GetParam().width) << "the desktop has another width";
 
-  const ToolRunResult run = Run(QS_PATH_REGPICK, folder.Path());
-  ExpectEnded(run);
-  ExpectImportForWidth(run);
+    const ToolRunResult run = Run(QS_PATH_REGPICK, folder.Path());
+    ExpectEnded(run);
+    ExpectImportForWidth(run);
 }
 
-TEST_P(ToolsAtWidth, RevivoImportsTheFileForTheWidthAndStartsQuillory) {
-  ToolFolder folder("width");
-  ASSERT_TRUE(folder.Ready());
-  ASSERT_TRUE(CopyFileTo(WinPath(QS_PATH_TOOLS_QUILLORY_STANDIN), folder.File("Quillory.exe")));
+TEST_P(ToolsAtWidth, RevivoImportsTheFileForTheWidthAndStartsQuillory)
+{
+    ToolFolder folder("width");
+    ASSERT_TRUE(folder.Ready());
+    ASSERT_TRUE(CopyFileTo(WinPath(QS_PATH_TOOLS_QUILLORY_STANDIN), folder.File("Quillory.exe")));
 
-  const ToolRunResult run = Run(QS_PATH_REVIVO, folder.Path());
-  ExpectEnded(run);
-  ExpectImportForWidth(run);
-  // Quillory starts whether or not a file was imported, after both pauses.
-  const auto starts = WaitForStandinStarts(StartLog(), kStartTimeoutMs);
-  ASSERT_EQ(starts.size(), 1u);
-  EXPECT_EQ(starts[0].program, "Quillory.exe");
-  EXPECT_EQ(starts[0].directory, folder.Path());
-  EXPECT_EQ(starts[0].width, GetParam().width);
-  EXPECT_GE(starts[0].ms - run.startMs, 600);
+    const ToolRunResult run = Run(QS_PATH_REVIVO, folder.Path());
+    ExpectEnded(run);
+    ExpectImportForWidth(run);
+    // Quillory starts whether or not a file was imported, after both pauses.
+    const auto starts = WaitForStandinStarts(StartLog(), kStartTimeoutMs);
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0].program, "Quillory.exe");
+    EXPECT_EQ(starts[0].directory, folder.Path());
+    EXPECT_EQ(starts[0].width, GetParam().width);
+    EXPECT_GE(starts[0].ms - run.startMs, 600);
 }
 
 INSTANTIATE_TEST_SUITE_P(Tools, ToolsAtWidth,
@@ -156,9 +171,8 @@ INSTANTIATE_TEST_SUITE_P(Tools, ToolsAtWidth,
                                            WidthCase{1280, "Quil1280Pro.reg"},
                                            WidthCase{1366, "Quil1440Pro.reg"},
                                            WidthCase{1680, "Quil1680Pro.reg"},
-                                           WidthCase{1920, "Quil1920Pro.reg"},
-                                           WidthCase{2560, nullptr}),
+                                           WidthCase{1920, "Quil1920Pro.reg"}, WidthCase{2560, nullptr}),
                          CaseName);
 
-}  // namespace
-}  // namespace qs::e2e::tools
+} // namespace
+} // namespace qs::e2e::tools

@@ -2,8 +2,7 @@
 
 namespace {
 
-template <typename T>
-T* At(HMODULE hModule, DWORD rva)
+template <typename T> T* At(HMODULE hModule, DWORD rva)
 {
     return reinterpret_cast<T*>(reinterpret_cast<BYTE*>(hModule) + rva);
 }
@@ -34,8 +33,7 @@ void** FindImportSlot(HMODULE hModule, const char* pszDll, const char* pszFuncti
 
 } // namespace
 
-ImportPatch::ImportPatch(HMODULE hModule, const char* pszDll, const char* pszFunction,
-                         void* pReplacement)
+ImportPatch::ImportPatch(HMODULE hModule, const char* pszDll, const char* pszFunction, void* pReplacement)
     : m_pSlot(hModule ? FindImportSlot(hModule, pszDll, pszFunction) : nullptr)
 {
     if (!m_pSlot)

@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-class ImportPatch {
+class ImportPatch
+{
 public:
     ImportPatch(HMODULE hModule, const char* pszDll, const char* pszFunction, void* pReplacement);
     ~ImportPatch();
@@ -14,8 +15,7 @@ public:
     // False when the module does not import the function.
     bool IsActive() const { return m_pSlot != nullptr; }
     // The function the module called before the patch.
-    template <typename F>
-    F Original() const { return reinterpret_cast<F>(m_pOriginal); }
+    template <typename F> F Original() const { return reinterpret_cast<F>(m_pOriginal); }
 
 private:
     static void Write(void** pSlot, void* pValue);

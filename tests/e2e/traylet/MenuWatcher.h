@@ -6,7 +6,8 @@
 
 #include <thread>
 
-class MenuWatcher {
+class MenuWatcher
+{
 public:
     enum class Action { Cancel, ChooseLast };
 

@@ -8,7 +8,8 @@
 
 namespace {
 
-struct NotifyCall {
+struct NotifyCall
+{
     DWORD dwMessage;
     NOTIFYICONDATAA data;
 };
@@ -37,7 +38,8 @@ std::string VariedText(size_t length)
 } // namespace
 
 // Sees every Shell_NotifyIconA call of Traylet.dll.
-class TrayIconTest : public TrayletTest {
+class TrayIconTest : public TrayletTest
+{
 protected:
     void SetUp() override
     {

@@ -142,8 +142,8 @@ TEST_F(TrayletTest, RightButtonReleaseOpensContextMenuWhoseEntryShowsOwner)
     }
 
     g_hForegroundAtMenuStart = nullptr;
-    const HHOOK hHook = SetWindowsHookExA(WH_CALLWNDPROC, NoteForegroundAtMenuStart, nullptr,
-                                          GetCurrentThreadId());
+    const HHOOK hHook =
+        SetWindowsHookExA(WH_CALLWNDPROC, NoteForegroundAtMenuStart, nullptr, GetCurrentThreadId());
     ASSERT_TRUE(hHook);
     MenuWatcher watcher(MenuWatcher::Action::ChooseLast, 5000);
     EXPECT_EQ(SendMessageA(hTray, kCallbackMessage, kIconId, WM_RBUTTONUP), 0);

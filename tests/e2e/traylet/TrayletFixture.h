@@ -9,7 +9,8 @@
 
 #include "TrayletHost.h"
 
-class TrayletTest : public ::testing::Test {
+class TrayletTest : public ::testing::Test
+{
 protected:
     static constexpr UINT kCallbackMessage = WM_USER + 600;
     static constexpr WPARAM kIconId = 1000;

@@ -42,8 +42,8 @@ TestOwner::TestOwner()
         return RegisterClassA(&wc);
     }();
     (void)atom;
-    m_hWnd = CreateWindowExA(0, kOwnerClass, "Quillory", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                             200, 150, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    m_hWnd = CreateWindowExA(0, kOwnerClass, "Quillory", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 150,
+                             nullptr, nullptr, GetModuleHandleA(nullptr), this);
 }
 
 TestOwner::~TestOwner()
@@ -86,7 +86,8 @@ LRESULT CALLBACK TestOwner::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM 
     return DefWindowProcA(hWnd, uMsg, wParam, lParam);
 }
 
-TestMenu::TestMenu(bool bWithSubmenu) : m_hMenu(CreateMenu())
+TestMenu::TestMenu(bool bWithSubmenu)
+    : m_hMenu(CreateMenu())
 {
     if (!bWithSubmenu) {
         AppendMenuA(m_hMenu, MF_STRING, kCmdClient, "Plain");

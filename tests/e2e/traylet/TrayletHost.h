@@ -11,7 +11,8 @@
 #include "TrayManager.h"
 
 // Loaded once per process and kept, as the client keeps it.
-struct TrayletLibrary {
+struct TrayletLibrary
+{
     HMODULE hModule = nullptr;
     PFN_CREATETRAYMANAGER pfnCreate = nullptr;
     PFN_DESTROYTRAYMANAGER pfnDestroy = nullptr;
@@ -19,7 +20,8 @@ struct TrayletLibrary {
     static const TrayletLibrary& Get();
 };
 
-struct RecordedMessage {
+struct RecordedMessage
+{
     UINT uMsg;
     WPARAM wParam;
     LPARAM lParam;
@@ -27,7 +29,8 @@ struct RecordedMessage {
 
 // A visible top-level window whose procedure records every message. It answers WM_CLOSE with 0
 // without closing, so a close request that gets through stays visible in the record.
-class TestOwner {
+class TestOwner
+{
 public:
     static constexpr UINT kPing = WM_APP + 1;
     static constexpr LRESULT kPingAnswer = 42;
@@ -51,7 +54,8 @@ private:
 
 // The client's menu: a bar whose entry at position 0 is the context submenu with a command of
 // the client's and 9001, or, without a submenu, a single plain entry.
-class TestMenu {
+class TestMenu
+{
 public:
     static constexpr UINT kCmdClient = 1234;
 
@@ -69,7 +73,8 @@ private:
 
 // An icon the test makes itself: a stock icon is not available everywhere the tests run
 // (Wine's WoW64 mode answers LoadIcon(NULL, IDI_APPLICATION) with NULL).
-class TestIcon {
+class TestIcon
+{
 public:
     TestIcon();
     ~TestIcon() { DestroyIcon(m_hIcon); }
@@ -83,7 +88,8 @@ private:
 };
 
 // Collects what the process sends to the debugger output while it lives.
-class DebugOutputCapture {
+class DebugOutputCapture
+{
 public:
     DebugOutputCapture();
     ~DebugOutputCapture();
@@ -98,8 +104,7 @@ private:
 };
 
 // Dispatches this thread's messages for up to timeoutMs, or until done() holds.
-template <typename Done>
-bool PumpUntil(Done done, DWORD timeoutMs = 3000)
+template <typename Done> bool PumpUntil(Done done, DWORD timeoutMs = 3000)
 {
     const DWORD start = GetTickCount();
     for (;;) {

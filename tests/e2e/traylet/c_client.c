@@ -19,16 +19,17 @@
 
 typedef struct TrayManager TrayManager;
 
-typedef struct TrayManagerVtbl {
-    BOOL(CLIENT_THISCALL* Init)(TrayManager* This, HWND hOwnerWnd, HICON hIcon, LPCSTR pszTip,
-                                HMENU hMenu);
+typedef struct TrayManagerVtbl
+{
+    BOOL(CLIENT_THISCALL* Init)(TrayManager* This, HWND hOwnerWnd, HICON hIcon, LPCSTR pszTip, HMENU hMenu);
     BOOL(CLIENT_THISCALL* Shutdown)(TrayManager* This);
     BOOL(CLIENT_THISCALL* ReCreateTrayIcon)(TrayManager* This);
     HWND(CLIENT_THISCALL* GetOwnerWnd)(TrayManager* This);
     HMENU(CLIENT_THISCALL* GetPopupMenu)(TrayManager* This);
 } TrayManagerVtbl;
 
-struct TrayManager {
+struct TrayManager
+{
     const TrayManagerVtbl* lpVtbl;
 };
 
@@ -54,8 +55,8 @@ static void Check(int ok, const char* what)
  * the return is where the convention leaves it (back where it was before the arguments when
  * the callee pops them, at the arguments when the caller does), 0 otherwise. ESP is put back
  * either way, so a wrong convention is reported instead of crashing the client. */
-int __cdecl CallChecked(const void* fn, void* thisPtr, int calleePops, int argCount,
-                        const DWORD_PTR* args, DWORD_PTR* pResult);
+int __cdecl CallChecked(const void* fn, void* thisPtr, int calleePops, int argCount, const DWORD_PTR* args,
+                        DWORD_PTR* pResult);
 __asm__(".text\n"
         ".globl _CallChecked\n"
         "_CallChecked:\n"
@@ -64,25 +65,25 @@ __asm__(".text\n"
         "    pushl %ebx\n"
         "    pushl %esi\n"
         "    pushl %edi\n"
-        "    movl %esp, %esi\n"      /* ESP before the arguments */
-        "    movl 20(%ebp), %eax\n"  /* argCount */
-        "    movl 24(%ebp), %edx\n"  /* args */
+        "    movl %esp, %esi\n"     /* ESP before the arguments */
+        "    movl 20(%ebp), %eax\n" /* argCount */
+        "    movl 24(%ebp), %edx\n" /* args */
         "1:  testl %eax, %eax\n"
         "    jz 2f\n"
         "    decl %eax\n"
         "    pushl (%edx,%eax,4)\n"
         "    jmp 1b\n"
-        "2:  movl %esp, %edi\n"      /* ESP at the arguments */
-        "    movl 12(%ebp), %ecx\n"  /* thisPtr */
+        "2:  movl %esp, %edi\n"     /* ESP at the arguments */
+        "    movl 12(%ebp), %ecx\n" /* thisPtr */
         "    call *8(%ebp)\n"
-        "    cmpl $0, 16(%ebp)\n"    /* calleePops */
+        "    cmpl $0, 16(%ebp)\n" /* calleePops */
         "    je 3f\n"
         "    movl %esi, %edi\n"
         "3:  xorl %ecx, %ecx\n"
         "    cmpl %edi, %esp\n"
         "    sete %cl\n"
         "    movl %esi, %esp\n"
-        "    movl 28(%ebp), %edx\n"  /* pResult */
+        "    movl 28(%ebp), %edx\n" /* pResult */
         "    movl %eax, (%edx)\n"
         "    movl %ecx, %eax\n"
         "    popl %edi\n"
@@ -91,8 +92,8 @@ __asm__(".text\n"
         "    popl %ebp\n"
         "    ret\n");
 
-static DWORD_PTR CallMember(const void* fn, TrayManager* pManager, int argCount,
-                            const DWORD_PTR* args, const char* what)
+static DWORD_PTR CallMember(const void* fn, TrayManager* pManager, int argCount, const DWORD_PTR* args,
+                            const char* what)
 {
     DWORD_PTR result = 0;
     char text[128];
@@ -113,15 +114,15 @@ static BOOL CallExport(const void* fn, TrayManager** ppManager, const char* what
     return (BOOL)result;
 }
 
-#define INIT(p, owner, icon, tip, menu)                                                        \
-    (BOOL)CallMember((const void*)(p)->lpVtbl->Init, (p), 4,                                   \
-                     (const DWORD_PTR[]){(DWORD_PTR)(owner), (DWORD_PTR)(icon),                \
-                                         (DWORD_PTR)(tip), (DWORD_PTR)(menu)},                 \
-                     "Init")
+#define INIT(p, owner, icon, tip, menu) \
+    (BOOL) CallMember( \
+        (const void*)(p)->lpVtbl->Init, (p), 4, \
+        (const DWORD_PTR[]){(DWORD_PTR)(owner), (DWORD_PTR)(icon), (DWORD_PTR)(tip), (DWORD_PTR)(menu)}, \
+        "Init")
 #define CALL0(p, slot) CallMember((const void*)(p)->lpVtbl->slot, (p), 0, NULL, #slot)
-#define SHUTDOWN(p) (BOOL)CALL0(p, Shutdown)
-#define GET_OWNER(p) (HWND)CALL0(p, GetOwnerWnd)
-#define GET_MENU(p) (HMENU)CALL0(p, GetPopupMenu)
+#define SHUTDOWN(p) (BOOL) CALL0(p, Shutdown)
+#define GET_OWNER(p) (HWND) CALL0(p, GetOwnerWnd)
+#define GET_MENU(p) (HMENU) CALL0(p, GetPopupMenu)
 #define CREATE(fn, pp) CallExport((const void*)(fn), (pp), "CreateTrayManager")
 #define DESTROY(fn, pp) CallExport((const void*)(fn), (pp), "DestroyTrayManager")
 #else
@@ -154,8 +155,8 @@ static HWND MakeOwner(void)
     wc.hInstance = GetModuleHandleA(NULL);
     wc.lpszClassName = "TrayletCClientOwner";
     RegisterClassA(&wc);
-    return CreateWindowExA(0, wc.lpszClassName, "C client", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
-                           10, 200, 120, NULL, NULL, wc.hInstance, NULL);
+    return CreateWindowExA(0, wc.lpszClassName, "C client", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200,
+                           120, NULL, NULL, wc.hInstance, NULL);
 }
 
 static HICON MakeIcon(void)
@@ -187,8 +188,7 @@ int main(void)
         return g_failures;
     /* The plain names: a decorated export (_CreateTrayManager, CreateTrayManager@4) would not
      * be found. */
-    PFN_CREATETRAYMANAGER pfnCreate =
-        (PFN_CREATETRAYMANAGER)(void*)GetProcAddress(hDll, "CreateTrayManager");
+    PFN_CREATETRAYMANAGER pfnCreate = (PFN_CREATETRAYMANAGER)(void*)GetProcAddress(hDll, "CreateTrayManager");
     PFN_DESTROYTRAYMANAGER pfnDestroy =
         (PFN_DESTROYTRAYMANAGER)(void*)GetProcAddress(hDll, "DestroyTrayManager");
     Check(pfnCreate && pfnDestroy, "both exports are found by their plain names");

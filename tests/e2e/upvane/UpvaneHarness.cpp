@@ -58,8 +58,7 @@ bool UpvaneRun::Start(const std::string& currentDirectory)
     if (!m_dialog)
         return false;
     // The dialog is up once its initialisation has filled the version line.
-    return WaitUntil([&] { return TryText(Item(kVersionText)).value_or("") != "Static"; },
-                     kStartTimeoutMs);
+    return WaitUntil([&] { return TryText(Item(kVersionText)).value_or("") != "Static"; }, kStartTimeoutMs);
 }
 
 HWND UpvaneRun::Item(int id) const
@@ -112,17 +111,20 @@ HWND UpvaneRun::CheckAndWait(unsigned timeoutMs)
     // The progress bar starts from 0 on every check; wait for the reset first when a
     // previous check left it full.
     WaitUntil([&] { return ProgressPos(progress).value_or(-1) < 50 || FindMessageBox(); }, 2000);
-    WaitUntil([&] {
-        box = FindMessageBox();
-        return box || ProgressPos(progress).value_or(0) == 50;
-    }, timeoutMs);
+    WaitUntil(
+        [&] {
+            box = FindMessageBox();
+            return box || ProgressPos(progress).value_or(0) == 50;
+        },
+        timeoutMs);
     // The full bar comes before the handler has closed the connection; reads that follow
     // must not race that close (it can take a while when the server never answered).
     WaitUntil([&] { return SendWithTimeout(m_dialog, WM_NULL, 0, 0, 1000).has_value(); }, 30000);
     return box;
 }
 
-DialogFont::DialogFont() : m_dc(CreateCompatibleDC(nullptr))
+DialogFont::DialogFont()
+    : m_dc(CreateCompatibleDC(nullptr))
 {
     if (!m_dc)
         return;
@@ -150,8 +152,7 @@ SIZE DialogFont::BaseUnits() const
     static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     SIZE letters = {};
     TEXTMETRICA metrics = {};
-    if (!m_font || !GetTextExtentPoint32A(m_dc, kLetters, 52, &letters) ||
-        !GetTextMetricsA(m_dc, &metrics))
+    if (!m_font || !GetTextExtentPoint32A(m_dc, kLetters, 52, &letters) || !GetTextMetricsA(m_dc, &metrics))
         return SIZE{};
     return SIZE{(letters.cx / 26 + 1) / 2, metrics.tmHeight};
 }
@@ -166,4 +167,4 @@ int DialogFont::TextHeight(const std::string& text, int width) const
     return rect.bottom - rect.top;
 }
 
-}  // namespace qs::e2e
+} // namespace qs::e2e

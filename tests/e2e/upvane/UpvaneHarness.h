@@ -36,7 +36,8 @@ constexpr int kDialogHeightDlu = 245;
 // The main dialog's font as the dialog manager makes it from the template (8-point
 // "MS Sans Serif"), made again in this process: a font handle of another process cannot be
 // used here, but the same request gives the same font in the same Wine prefix.
-class DialogFont {
+class DialogFont
+{
 public:
     DialogFont();
     ~DialogFont();
@@ -56,7 +57,8 @@ private:
     HGDIOBJ m_previous = nullptr;
 };
 
-class UpvaneRun {
+class UpvaneRun
+{
 public:
     // A folder holding a copy of Upvane.exe; its name begins with `folderPrefix`, which may
     // hold blanks and apostrophes.
@@ -94,4 +96,4 @@ private:
     HWND m_dialog = nullptr;
 };
 
-}  // namespace qs::e2e
+} // namespace qs::e2e

@@ -40,13 +40,13 @@ std::string SystemErrorText(DWORD error)
     return result;
 }
 
-class UpvaneCheck : public ::testing::Test {
+class UpvaneCheck : public ::testing::Test
+{
 protected:
     void SetUp() override { ASSERT_TRUE(m_server.Listening()); }
 
     // Starts Upvane with a set file pointing at the server, installed text `installed`.
-    void StartWith(const std::string& installed = kInstalled,
-                   const std::string& webLinkPath = "")
+    void StartWith(const std::string& installed = kInstalled, const std::string& webLinkPath = "")
     {
         auto values = ExampleValues(m_server.Address() + webLinkPath);
         values["installed"] = installed;
@@ -228,7 +228,7 @@ TEST_F(UpvaneCheck, AnErrorPageSayingResourceNotFoundIsAMissingDocument)
     EXPECT_EQ(std::string(kInstalledLine)
                   + "\nAvailable Version:\n Available Version information was not found!",
               Version());
-    EXPECT_EQ(kUpgradeMessage, Message());   // left as it was
+    EXPECT_EQ(kUpgradeMessage, Message()); // left as it was
     EXPECT_EQ(50, Progress());
 }
 
@@ -321,7 +321,7 @@ TEST_F(UpvaneCheck, ARefusedConnectionShowsTheSystemsErrorAndStopsAtTen)
 TEST_F(UpvaneCheck, AFailureAfterASuccessfulCheckKeepsWhatThatCheckShowed)
 {
     StartAfterAnUpgradeCheck();
-    m_server.Stop();   // the next connection is refused
+    m_server.Stop(); // the next connection is refused
     HWND box = m_run.CheckAndWait();
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(SystemErrorText(ERROR_INTERNET_CANNOT_CONNECT), UpvaneRun::MessageBoxText(box));
@@ -393,7 +393,8 @@ TEST_F(UpvaneCheck, AWebLinkWithABlankIsFetchedAndDownloadedWithTheBlankInPlace)
 
     const auto requests = m_server.Requests();
     ASSERT_EQ(1u, requests.size());
-    EXPECT_TRUE(requests[0].path == "/quill ory/version.txt" || requests[0].path == "/quill%20ory/version.txt")
+    EXPECT_TRUE(requests[0].path == "/quill ory/version.txt"
+                || requests[0].path == "/quill%20ory/version.txt")
         << requests[0].path;
     EXPECT_EQ("This is an upgrade\nClick Download to get the Upgrade", Message());
     ASSERT_TRUE(DownloadEnabled());
@@ -409,12 +410,13 @@ TEST_F(UpvaneCheck, AWebLinkWithABlankIsFetchedAndDownloadedWithTheBlankInPlace)
 // leaves every text and state as the upgrade check left them.
 enum class Outcome { Document, ErrorBox, Either };
 
-struct HostileServer {
+struct HostileServer
+{
     const char* name;
     HttpReply reply;
     Outcome outcome;
-    const char* expectedAvailable;   // the available line when a document is reported
-    int errorProgress;               // where the progress bar stops when the error box comes
+    const char* expectedAvailable; // the available line when a document is reported
+    int errorProgress;             // where the progress bar stops when the error box comes
 };
 
 // Names the case in test listings instead of dumping its bytes.
@@ -423,8 +425,8 @@ void PrintTo(const HostileServer& server, std::ostream* os)
     *os << server.name;
 }
 
-class UpvaneHostileServer : public UpvaneCheck,
-                            public ::testing::WithParamInterface<HostileServer> {};
+class UpvaneHostileServer : public UpvaneCheck, public ::testing::WithParamInterface<HostileServer>
+{};
 
 TEST_P(UpvaneHostileServer, DialogReportsAndSurvives)
 {
@@ -482,14 +484,12 @@ INSTANTIATE_TEST_SUITE_P(
         HostileServer{"NulInsideTheExaminedText",
                       HttpReply::Ok(std::string("Sample App\0Version 3.2 Build 7", 30)), Outcome::Document,
                       "Sample App", 0},
-        HostileServer{"HighBytes",
-                      HttpReply::Ok("Sample App Version 3.2 Build " + Bytes({0xE9, 0xFF})), Outcome::Document,
-                      "Sample App Version 3.2 Build \xE9", 0},
+        HostileServer{"HighBytes", HttpReply::Ok("Sample App Version 3.2 Build " + Bytes({0xE9, 0xFF})),
+                      Outcome::Document, "Sample App Version 3.2 Build \xE9", 0},
         HostileServer{"EmptyBody", HttpReply::Ok(""), Outcome::Document, "", 0},
         // What arrived before the close is examined, never more; or the read fails.
-        HostileServer{"ClosesMidAnswer",
-                      CutInBody("Sample App Version 3.2 Build 7 and more", 14), Outcome::Either,
-                      "Sample App Ver", 20},
+        HostileServer{"ClosesMidAnswer", CutInBody("Sample App Version 3.2 Build 7 and more", 14),
+                      Outcome::Either, "Sample App Ver", 20},
         // The answer's head arrives, then the connection is reset: the read fails.
         HostileServer{"ResetAfterTheHead",
                       HttpReply::CloseMidAnswer("Sample App Version 3.2 Build 7",
@@ -505,5 +505,5 @@ INSTANTIATE_TEST_SUITE_P(
         HostileServer{"NeverAnswers", HttpReply::NeverAnswer(), Outcome::Either, "", 10}),
     [](const ::testing::TestParamInfo<HostileServer>& info) { return info.param.name; });
 
-}  // namespace
-}  // namespace qs::e2e
+} // namespace
+} // namespace qs::e2e

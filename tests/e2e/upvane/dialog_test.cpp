@@ -98,8 +98,7 @@ TEST(UpvaneDialog, KeysAndSectionInOtherLetterCaseAreFound)
 {
     UpvaneRun run;
     run.WriteFile("product.set", "[INFORMATION]\r\nTITLE=" + ScrambleValue("Upper Case Title")
-                                     + "\r\nInstalled=" + ScrambleValue("Version 1 Build 2")
-                                     + "\r\n");
+                                     + "\r\nInstalled=" + ScrambleValue("Version 1 Build 2") + "\r\n");
     ASSERT_TRUE(run.Start());
     EXPECT_EQ("Upper Case Title", Title(run.Dialog()));
     EXPECT_EQ("Installed  Version:  Version 1 Build 2", run.ItemText(kVersionText));
@@ -128,12 +127,13 @@ TEST(UpvaneDialog, LongValuesAreDescrambledOverEveryPosition)
 }
 
 // A damaged set file and what the dialog still shows from it.
-struct DamagedSetFile {
+struct DamagedSetFile
+{
     const char* name;
     std::string content;
-    std::string title;       // the dialog's caption
-    std::string installed;   // the installed text after "Installed  Version:  "
-    std::string info;        // the information line
+    std::string title;     // the dialog's caption
+    std::string installed; // the installed text after "Installed  Version:  "
+    std::string info;      // the information line
 };
 
 // Names the case in test listings instead of dumping its bytes.
@@ -142,7 +142,8 @@ void PrintTo(const DamagedSetFile& file, std::ostream* os)
     *os << file.name;
 }
 
-class UpvaneDamagedSetFile : public ::testing::TestWithParam<DamagedSetFile> {};
+class UpvaneDamagedSetFile : public ::testing::TestWithParam<DamagedSetFile>
+{};
 
 TEST_P(UpvaneDamagedSetFile, DialogStillComesUpWithWhatItCanShow)
 {
@@ -176,7 +177,7 @@ std::string BinaryGarbage()
 // What the dialog shows of a stored value: its descrambled text up to the first NUL byte.
 std::string ShownOf(const std::string& stored)
 {
-    const std::string plain = ScrambleValue(stored);   // scrambling is its own inverse
+    const std::string plain = ScrambleValue(stored); // scrambling is its own inverse
     return plain.substr(0, plain.find('\0'));
 }
 
@@ -184,16 +185,14 @@ INSTANTIATE_TEST_SUITE_P(
     Inputs, UpvaneDamagedSetFile,
     ::testing::Values(
         DamagedSetFile{"Empty", "", "", "", ""},
-        DamagedSetFile{"NoInformationSection",
-                       "[other]\r\ntitle=" + ScrambleValue("Not this") + "\r\n", "", "", ""},
-        DamagedSetFile{"OnlySomeKeys",
-                       "[information]\r\ntitle=" + ScrambleValue("Only a title") + "\r\n",
+        DamagedSetFile{"NoInformationSection", "[other]\r\ntitle=" + ScrambleValue("Not this") + "\r\n", "",
+                       "", ""},
+        DamagedSetFile{"OnlySomeKeys", "[information]\r\ntitle=" + ScrambleValue("Only a title") + "\r\n",
                        "Only a title", "", ""},
         DamagedSetFile{"BinaryGarbage", BinaryGarbage(), "", "", ""},
         DamagedSetFile{"SeveralKilobyteValues",
                        "[information]\r\ninfo=" + std::string(8000, 'x') + "\r\ninstalled="
-                           + std::string(6000, '\xC3') + "\r\ntitle=" + ScrambleValue("Long values")
-                           + "\r\n",
+                           + std::string(6000, '\xC3') + "\r\ntitle=" + ScrambleValue("Long values") + "\r\n",
                        "Long values", ShownOf(std::string(6000, '\xC3')), ShownOf(std::string(8000, 'x'))},
         DamagedSetFile{"LinesWithoutEquals",
                        "[information]\r\ntitle\r\n=\r\n==\r\ninfo=" + ScrambleValue("After the damage")
@@ -224,8 +223,8 @@ TEST(UpvaneDialog, ASetFileThatIsAFolderOrHeldOpenGivesAnEmptyDialog)
     // Held open by another program that shares nothing, a complete set file cannot be read.
     UpvaneRun held;
     held.WriteSetFile(ExampleValues("www.quillory.example"));
-    const HANDLE hold = CreateFileA(held.Folder().File("product.set").c_str(), GENERIC_READ, 0,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE hold = CreateFileA(held.Folder().File("product.set").c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, hold);
     const bool started = held.Start();
     CloseHandle(hold);
@@ -251,5 +250,5 @@ TEST(UpvaneDialog, EscapeAndTheCloseBoxEndTheProgram)
     EXPECT_TRUE(second.Program().WaitForExit(10000));
 }
 
-}  // namespace
-}  // namespace qs::e2e
+} // namespace
+} // namespace qs::e2e

@@ -41,7 +41,7 @@ protected:
 
 using Names = std::set<std::string>;
 
-}  // namespace
+} // namespace
 
 TEST_F(FindTest, WildcardsMatchTheLastComponentWithLetterCaseIgnored)
 {
@@ -49,7 +49,7 @@ TEST_F(FindTest, WildcardsMatchTheLastComponentWithLetterCaseIgnored)
     EXPECT_EQ((Names{"a.set", "b.SET", "ab.set"}), Find(In("*.SET")));
     EXPECT_EQ((Names{"a.set", "b.SET"}), Find(In("?.set")));
     EXPECT_EQ(Names{"noext"}, Find(In("n*ext")));
-    EXPECT_EQ(1u, Find(In("*.*")).count("noext"));  // "*.*" takes names without a dot too
+    EXPECT_EQ(1u, Find(In("*.*")).count("noext")); // "*.*" takes names without a dot too
     EXPECT_EQ(Names{}, Find(In("missing*")));
 }
 
@@ -57,11 +57,11 @@ TEST_F(FindTest, PlainNamesFindOneEntryInItsOwnLetterCase)
 {
     EXPECT_EQ(Names{"a.set"}, Find(In("A.SET")));
     EXPECT_EQ(Names{"notes.txt"}, Find(In("folder\\..\\notes.txt")));
-    EXPECT_EQ(Names{"a.set"}, Find(m_dir.Path() + kSeparator + kSeparator + "a.*"));  // doubled separator
+    EXPECT_EQ(Names{"a.set"}, Find(m_dir.Path() + kSeparator + kSeparator + "a.*")); // doubled separator
     EXPECT_EQ(Names{"ab.set"}, Find(m_dir.Path() + "//ab.set"));
     EXPECT_EQ(Names{}, Find(In("missing.set")));
     EXPECT_EQ(Names{}, Find(""));
-    EXPECT_EQ(Names{}, Find(In("")));  // a trailing separator names no file
+    EXPECT_EQ(Names{}, Find(In(""))); // a trailing separator names no file
 }
 
 TEST_F(FindTest, FindDataTellsDirectoriesAndFileSizes)

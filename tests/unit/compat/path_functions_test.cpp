@@ -29,7 +29,7 @@ std::pair<std::string, long> FullPath(const char* name)
     return {buffer, part ? static_cast<long>(part - buffer) : -1L};
 }
 
-}  // namespace
+} // namespace
 
 TEST(PathTest, CurrentDirectoryIsTheProcessDirectory)
 {
@@ -51,8 +51,9 @@ TEST(PathTest, RelativeNamesResolveAgainstTheCurrentDirectory)
 
     EXPECT_EQ(std::make_pair(base + "x.ini", partAt), FullPath("x.ini"));
     EXPECT_EQ(std::make_pair(base + "y.ini", partAt), FullPath("sub\\..\\.\\y.ini"));
-    EXPECT_EQ(std::make_pair(base + "a" + kSeparator + "b" + kSeparator + "c", partAt + 4), FullPath("a\\\\b//c"));
-    EXPECT_EQ(std::make_pair(base + "dir" + kSeparator, -1L), FullPath("dir\\"));  // no file part
+    EXPECT_EQ(std::make_pair(base + "a" + kSeparator + "b" + kSeparator + "c", partAt + 4),
+              FullPath("a\\\\b//c"));
+    EXPECT_EQ(std::make_pair(base + "dir" + kSeparator, -1L), FullPath("dir\\")); // no file part
     const std::string absolute = base + "z.ini";
     EXPECT_EQ(std::make_pair(absolute, partAt), FullPath(absolute.c_str()));
     EXPECT_EQ(0u, GetFullPathNameA("", MAX_PATH, nullptr, nullptr));
@@ -68,6 +69,7 @@ TEST(PathTest, TooSmallBufferIsLeftAloneAndTheSizeNeededAnswered)
         EXPECT_EQ(full.size() + 1, GetFullPathNameA("x.ini", size, &buffer[0], nullptr));
         EXPECT_EQ(std::string(full.size() + 1, '#'), buffer);
     }
-    EXPECT_EQ(full.size(), GetFullPathNameA("x.ini", static_cast<DWORD>(full.size() + 1), &buffer[0], nullptr));
+    EXPECT_EQ(full.size(),
+              GetFullPathNameA("x.ini", static_cast<DWORD>(full.size() + 1), &buffer[0], nullptr));
     EXPECT_STREQ(full.c_str(), buffer.c_str());
 }

@@ -45,15 +45,15 @@ std::string Lines(const std::string& file, const char* section)
 void LetSettle(const std::string& file)
 {
 #ifdef _WIN32
-    std::filesystem::last_write_time(
-        file, std::filesystem::file_time_type::clock::now() - std::chrono::seconds(10));
+    std::filesystem::last_write_time(file, std::filesystem::file_time_type::clock::now()
+                                               - std::chrono::seconds(10));
 #else
     (void)file;
     compat_detail::AdvanceProfileClock(10);
 #endif
 }
 
-}  // namespace
+} // namespace
 
 TEST(ProfileCacheTest, RewriteOfTheSameSizeRightAfterAReadIsSeen)
 {

@@ -83,7 +83,7 @@ protected:
     std::string m_file = m_dir.Write("sample.ini", kSample);
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(ProfileTest, SectionNamesListEveryNamedSectionInFileOrder)
 {
@@ -94,12 +94,22 @@ TEST_F(ProfileTest, SectionNamesListEveryNamedSectionInFileOrder)
 
 TEST_F(ProfileTest, SectionListingTrimsLinesAndLeavesOutCommentsAndBlankLines)
 {
-    const List one = {"key=value", "quoted=\"in quotes\"", "single='in single'", "half=\"open",
-                      "spaced=\" kept \"", "# hash=1", "bare line", "a=b=c", "empty=", "Dup=first",
-                      "dup=second", "high=\xE4\xF6\xFC", "tabbed=v"};
+    const List one = {"key=value",
+                      "quoted=\"in quotes\"",
+                      "single='in single'",
+                      "half=\"open",
+                      "spaced=\" kept \"",
+                      "# hash=1",
+                      "bare line",
+                      "a=b=c",
+                      "empty=",
+                      "Dup=first",
+                      "dup=second",
+                      "high=\xE4\xF6\xFC",
+                      "tabbed=v"};
     EXPECT_EQ(one, Lines(m_file, "one"));
-    EXPECT_EQ(one, Lines(m_file, "ONE"));  // letter case ignored; the first of the two answers
-    EXPECT_EQ(List{}, Lines(m_file, " one "));  // the name asked for is not trimmed
+    EXPECT_EQ(one, Lines(m_file, "ONE"));      // letter case ignored; the first of the two answers
+    EXPECT_EQ(List{}, Lines(m_file, " one ")); // the name asked for is not trimmed
     EXPECT_EQ(List{"pre=1"}, Lines(m_file, ""));
     EXPECT_EQ((List{"y=2", "[four", "z=3"}), Lines(m_file, "three"));
     EXPECT_EQ(List{}, Lines(m_file, "empty section"));
@@ -115,12 +125,12 @@ TEST_F(ProfileTest, ValueLookUpTrimsIgnoresCaseAndStripsOnePairOfQuotes)
     EXPECT_EQ("\"open", Value(m_file, "one", "half"));
     EXPECT_EQ(" kept ", Value(m_file, "one", "spaced"));
     EXPECT_EQ("b=c", Value(m_file, "one", "a"));
-    EXPECT_EQ("", Value(m_file, "one", "empty"));  // present but empty: not the default
+    EXPECT_EQ("", Value(m_file, "one", "empty")); // present but empty: not the default
     EXPECT_EQ("first", Value(m_file, "one", "DUP"));
     EXPECT_EQ("\xE4\xF6\xFC", Value(m_file, "one", "high"));
     EXPECT_EQ("v", Value(m_file, "one", "tabbed"));
     EXPECT_EQ("1", Value(m_file, "one", "# hash"));
-    EXPECT_EQ("still read", Value(m_file, "one", "; comment"));  // though never listed
+    EXPECT_EQ("still read", Value(m_file, "one", "; comment")); // though never listed
     EXPECT_EQ("1", Value(m_file, "", "pre"));
     EXPECT_EQ("1", Value(m_file, "two", "x"));
 }
@@ -128,8 +138,8 @@ TEST_F(ProfileTest, ValueLookUpTrimsIgnoresCaseAndStripsOnePairOfQuotes)
 TEST_F(ProfileTest, ValueLookUpAnswersTheDefaultForWhatIsNoKey)
 {
     EXPECT_EQ("dflt", Value(m_file, "one", "bare line"));
-    EXPECT_EQ("dflt", Value(m_file, "one", "extra"));  // only in the second "[ONE]"
-    EXPECT_EQ("dflt", Value(m_file, "", "e"));         // "[]" is never reached
+    EXPECT_EQ("dflt", Value(m_file, "one", "extra")); // only in the second "[ONE]"
+    EXPECT_EQ("dflt", Value(m_file, "", "e"));        // "[]" is never reached
     EXPECT_EQ("dflt", Value(m_file, "one", "missing"));
     EXPECT_EQ("dflt", Value(m_dir.PathOf("missing.ini"), "one", "key"));
     // The default: null is empty text; trailing blanks go, leading ones stay; quotes go.
@@ -145,7 +155,7 @@ TEST_F(ProfileTest, NullKeyListsTheKeysAndNullSectionTheSectionNames)
     DWORD n = GetPrivateProfileStringA("three", nullptr, "", buffer.data(), 4096, m_file.c_str());
     EXPECT_EQ((List{"y", "z"}), SplitList(buffer, n));
     n = GetPrivateProfileStringA("one", nullptr, "", buffer.data(), 4096, m_file.c_str());
-    EXPECT_EQ(12u, SplitList(buffer, n).size());  // neither the comment nor the bare line
+    EXPECT_EQ(12u, SplitList(buffer, n).size()); // neither the comment nor the bare line
     n = GetPrivateProfileStringA(nullptr, nullptr, "", buffer.data(), 4096, m_file.c_str());
     EXPECT_EQ(Names(m_file), SplitList(buffer, n));
 }
@@ -185,7 +195,8 @@ TEST_F(ProfileTest, ValueThatDoesNotFitIsCutAndAnswersSizeMinusOne)
 
 TEST_F(ProfileTest, LineEndsOfEveryKindAndAByteOrderMarkAreRead)
 {
-    for (const char* text : {"[s]\nk=v\n[t]\nx=1", "[s]\rk=v\r[t]\rx=1\r", "\xEF\xBB\xBF[s]\r\nk=v\r\n[t]\r\nx=1"}) {
+    for (const char* text :
+         {"[s]\nk=v\n[t]\nx=1", "[s]\rk=v\r[t]\rx=1\r", "\xEF\xBB\xBF[s]\r\nk=v\r\n[t]\r\nx=1"}) {
         const std::string file = m_dir.Write("ends.ini", text);
         EXPECT_EQ((List{"s", "t"}), Names(file));
         EXPECT_EQ("v", Value(file, "s", "k"));

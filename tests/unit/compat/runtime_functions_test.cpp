@@ -5,14 +5,18 @@
 
 namespace {
 
-int Sign(int value) { return (value > 0) - (value < 0); }
+int Sign(int value)
+{
+    return (value > 0) - (value < 0);
+}
 
 int Compare(const char* a, const char* b)
 {
-    return Sign(_mbscmp(reinterpret_cast<const unsigned char*>(a), reinterpret_cast<const unsigned char*>(b)));
+    return Sign(
+        _mbscmp(reinterpret_cast<const unsigned char*>(a), reinterpret_cast<const unsigned char*>(b)));
 }
 
-}  // namespace
+} // namespace
 
 TEST(RuntimeTest, StruprUpperCasesAsciiLettersInPlace)
 {
@@ -24,7 +28,7 @@ TEST(RuntimeTest, StruprUpperCasesAsciiLettersInPlace)
 TEST(RuntimeTest, MbscmpComparesUnsignedBytesWithCaseSignificant)
 {
     EXPECT_EQ(0, Compare("1.20", "1.20"));
-    EXPECT_EQ(-1, Compare("a", "\xE4"));  // bytes above 0x7F sort after ASCII
+    EXPECT_EQ(-1, Compare("a", "\xE4")); // bytes above 0x7F sort after ASCII
     EXPECT_EQ(1, Compare("a", "A"));
     EXPECT_EQ(1, Compare("ab", "a"));
     EXPECT_EQ(-1, Compare("", "a"));

@@ -20,7 +20,7 @@ std::string Numbered(const char* format, int number)
     return text;
 }
 
-}  // namespace
+} // namespace
 
 TEST(CIniFileLoadTest, NamesListOfExactly1022CharactersIsReadAgainWithMoreRoom)
 {
@@ -91,7 +91,8 @@ TEST(CIniFileLoadTest, ValuesOfAKilobyteAndMoreComeBackWhole)
     const std::string longer = "<" + std::string(3000, 'x') + ">";
     TempDir dir;
     CIniFile ini;
-    ASSERT_TRUE(ini.Open(dir.Write("values.set", "[s]\r\nexact=" + exact + "\r\nlonger=" + longer + "\r\n").c_str()));
+    ASSERT_TRUE(
+        ini.Open(dir.Write("values.set", "[s]\r\nexact=" + exact + "\r\nlonger=" + longer + "\r\n").c_str()));
     EXPECT_EQ(exact, ini.GetValue("s", "exact", ""));
     EXPECT_EQ(longer, ini.GetValue("s", "longer", ""));
 }
@@ -109,7 +110,7 @@ DWORD WINAPI SectionUnwrittenForQuiet(LPCSTR pszSection, LPSTR pszBuffer, DWORD 
     return g_pfnRealSection(pszSection, pszBuffer, nSize, pszFile);
 }
 
-}  // namespace
+} // namespace
 
 TEST(CIniFileLoadTest, SectionLeftUnwrittenBySystemDoesNotListThePreviousSectionsLines)
 {

@@ -9,20 +9,19 @@
 
 namespace {
 
-const char kSetFile[] =
-    "[information]\r\n"
-    "Caption=Hello\r\n"
-    "a=b=c\r\n"
-    "flag\r\n"
-    "key =v\r\n"
-    "empty=\r\n"
-    "=x\r\n"
-    "dup=first\r\n"
-    "DUP=second\r\n"
-    "[second]\r\n"
-    "k=2\r\n"
-    "[INFORMATION]\r\n"
-    "only=in the repeated section\r\n";
+const char kSetFile[] = "[information]\r\n"
+                        "Caption=Hello\r\n"
+                        "a=b=c\r\n"
+                        "flag\r\n"
+                        "key =v\r\n"
+                        "empty=\r\n"
+                        "=x\r\n"
+                        "dup=first\r\n"
+                        "DUP=second\r\n"
+                        "[second]\r\n"
+                        "k=2\r\n"
+                        "[INFORMATION]\r\n"
+                        "only=in the repeated section\r\n";
 
 class CIniFileLookupTest : public ::testing::Test
 {
@@ -34,7 +33,7 @@ protected:
     CIniFile m_ini;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(CIniFileLookupTest, LetterCaseOfSectionAndKeyIsIgnored)
 {
@@ -48,7 +47,7 @@ TEST_F(CIniFileLookupTest, LetterCaseOfSectionAndKeyIsIgnored)
 TEST_F(CIniFileLookupTest, EntryLinesSplitAtTheFirstEqualsSign)
 {
     EXPECT_STREQ("b=c", m_ini.GetValue("information", "a", ""));
-    EXPECT_STREQ("", m_ini.GetValue("information", "empty", "dflt"));  // empty, not the default
+    EXPECT_STREQ("", m_ini.GetValue("information", "empty", "dflt")); // empty, not the default
     // A line without "=" is an entry no look-up finds.
     EXPECT_FALSE(m_ini.HasKey("information", "flag"));
     EXPECT_STREQ("dflt", m_ini.GetValue("information", "flag", "dflt"));
@@ -87,7 +86,7 @@ TEST_F(CIniFileLookupTest, EmptyArgumentsAreMissingParameters)
 {
     EXPECT_FALSE(m_ini.HasSection(""));
     EXPECT_STREQ("Missing parameters", m_ini.GetLastErrorText());
-    EXPECT_STREQ("dflt", m_ini.GetValue("information", "", "dflt"));  // also the "=x" line's key
+    EXPECT_STREQ("dflt", m_ini.GetValue("information", "", "dflt")); // also the "=x" line's key
     EXPECT_FALSE(m_ini.HasKey("", "Caption"));
     // Success leaves the failure text in place.
     EXPECT_STREQ("Hello", m_ini.GetValue("information", "Caption", ""));
@@ -111,5 +110,5 @@ TEST_F(CIniFileLookupTest, ValuesAreReadFromTheFileWhenAskedFor)
 {
     m_dir.Write("lookup.set", "[information]\r\nCaption=Changed\r\nadded=1\r\n");
     EXPECT_STREQ("Changed", m_ini.GetValue("information", "Caption", ""));
-    EXPECT_STREQ("dflt", m_ini.GetValue("information", "added", "dflt"));  // not in the loaded copy
+    EXPECT_STREQ("dflt", m_ini.GetValue("information", "added", "dflt")); // not in the loaded copy
 }

@@ -45,8 +45,8 @@ TEST(CIniFileOpenTest, FullPathOfMaxPathOrMoreLeavesTheCurrentDirectoryAsThePath
     const CurrentDirScope inside(dir.Path());
     char current[MAX_PATH];
     const size_t base = GetCurrentDirectoryA(MAX_PATH, current) + 1;
-    const std::string fits(MAX_PATH - 1 - base, 'f');  // full path of 259 characters
-    const std::string tooLong(MAX_PATH - base, 'g');   // 260
+    const std::string fits(MAX_PATH - 1 - base, 'f'); // full path of 259 characters
+    const std::string tooLong(MAX_PATH - base, 'g');  // 260
     dir.Write(fits, "[fits]\r\n");
     dir.Write(tooLong, "[long]\r\n");
     ASSERT_TRUE(std::filesystem::exists(dir.PathOf(tooLong)));

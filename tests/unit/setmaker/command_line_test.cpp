@@ -11,18 +11,18 @@ TEST(CommandLineTest, WrongCommandLinesAreUsageErrorsThatWriteNothing)
     const std::vector<std::vector<std::string>> kWrong = {
         {},
         {"frobnicate"},
-        {"make", "title=x"},                              // no output
-        {"make", "-o", strOut},                           // no values
-        {"make", "-o", strOut, "colour=red"},             // unknown key
-        {"make", "-o", strOut, "title"},                  // no "="
-        {"make", "-o"},                                   // option without its value
+        {"make", "title=x"},                  // no output
+        {"make", "-o", strOut},               // no values
+        {"make", "-o", strOut, "colour=red"}, // unknown key
+        {"make", "-o", strOut, "title"},      // no "="
+        {"make", "-o"},                       // option without its value
         {"make", "--allow-missing=yes", "-o", strOut, "title=x"},
         {"make", "-x", "-o", strOut, "title=x"},
         {"show"},
         {"show", "a.set", "b.set"},
-        {"check", "doc.txt"},                              // no installed text
+        {"check", "doc.txt"}, // no installed text
         {"check", "--installed", "x", "--set-file", "a.set", "doc.txt"},
-        {"check", "--installed", "x"},                     // no document
+        {"check", "--installed", "x"}, // no document
         {"help", "frobnicate"},
     };
     for (const std::vector<std::string>& args : kWrong) {
@@ -56,18 +56,22 @@ TEST(CommandLineTest, MakeReadsTheSourceLikeAnyIniFileAndArgumentsWin)
     TempDir dir;
     // Blanks around values go, quotes keep them; letter case of section and keys is free; an
     // unknown key and a repeated one are reported.
-    const std::string strSource = dir.Write("src.ini",
+    const std::string strSource = dir.Write(
+        "src.ini",
         "; plain values\n[Information]\nTITLE =  Quillory Upgrade  \ninfo=\" two blanks  \"\n"
         "installed=Sample App Version 3.1 Build 5\n"
         "site=Site\nweblink=127.0.0.1:8642/quillory\nmailtext=Mail\nwebmail=a@b.c\nwizfile=version.txt\n"
         "updatefilename=Old.exe\ncolour=red\ntitle=Second title\n");
     const std::string strSet = dir.PathOf("Quillory.set");
-    const ToolRun run = RunTool({"make", "--input", strSource, "--output=" + strSet, "updatefilename= New.exe "});
+    const ToolRun run =
+        RunTool({"make", "--input", strSource, "--output=" + strSet, "updatefilename= New.exe "});
     ASSERT_EQ(0, run.m_nExit) << run.m_strErr;
-    EXPECT_TRUE(Contains(run.m_strOut, "wrote " + strSet + ": 9 keys, read back and verified\n")) << run.m_strOut;
+    EXPECT_TRUE(Contains(run.m_strOut, "wrote " + strSet + ": 9 keys, read back and verified\n"))
+        << run.m_strOut;
     EXPECT_TRUE(Contains(run.m_strErr, "key \"colour\" of section [information] is not one Upvane reads"))
         << run.m_strErr;
-    EXPECT_TRUE(Contains(run.m_strErr, "key title appears more than once; the first one is used")) << run.m_strErr;
+    EXPECT_TRUE(Contains(run.m_strErr, "key title appears more than once; the first one is used"))
+        << run.m_strErr;
 
     const SetFileReading reading = ReadSetFileAsUpvane(strSet);
     EXPECT_EQ(CString("Quillory Upgrade"), reading.m_values[keyTitle].value_or("<none>"));
@@ -85,7 +89,8 @@ TEST(CommandLineTest, MakeFailsForAMissingSourceAndRefusesWithExitOne)
     EXPECT_TRUE(Contains(missing.m_strErr, "cannot read")) << missing.m_strErr;
 
     // A blank at position 135 scrambles to NUL.
-    const ToolRun refused = RunTool({"make", "-o", strSet, "--allow-missing", "info=" + std::string(135, 'a') + " b"});
+    const ToolRun refused =
+        RunTool({"make", "-o", strSet, "--allow-missing", "info=" + std::string(135, 'a') + " b"});
     EXPECT_EQ(1, refused.m_nExit);
     EXPECT_TRUE(Contains(refused.m_strErr, "setmaker: refused: key info: the character at position 135"))
         << refused.m_strErr;

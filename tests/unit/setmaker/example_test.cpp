@@ -32,12 +32,15 @@ TEST(ExampleTest, TheBuiltSetFileReadsBackAsItsPlainSource)
 TEST(ExampleTest, TheDemoDocumentIsAnUpgradeWithoutLayoutWarnings)
 {
     TempDir dir;
-    const ToolRun made = RunTool({"make", "-i", kExamples + "/quillory-demo.ini", "-o", dir.PathOf("Quillory.set")});
+    const ToolRun made =
+        RunTool({"make", "-i", kExamples + "/quillory-demo.ini", "-o", dir.PathOf("Quillory.set")});
     ASSERT_EQ(0, made.m_nExit) << made.m_strErr;
     EXPECT_EQ("", made.m_strErr);
-    const ToolRun run = RunTool({"check", "--set-file", dir.PathOf("Quillory.set"), kExamples + "/version.txt"});
+    const ToolRun run =
+        RunTool({"check", "--set-file", dir.PathOf("Quillory.set"), kExamples + "/version.txt"});
     ASSERT_EQ(0, run.m_nExit) << run.m_strErr;
-    EXPECT_TRUE(Contains(run.m_strOut, "examined text       \"Sample App Version 3.2 Build 7\"\n")) << run.m_strOut;
+    EXPECT_TRUE(Contains(run.m_strOut, "examined text       \"Sample App Version 3.2 Build 7\"\n"))
+        << run.m_strOut;
     EXPECT_TRUE(Contains(run.m_strOut, "outcome             upgrade\n")) << run.m_strOut;
     EXPECT_EQ("", run.m_strErr);
 }

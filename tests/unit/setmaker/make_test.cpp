@@ -17,8 +17,8 @@ struct RefusalCase
     const char* name;
     int nKey;
     CString strPlain;
-    int nPosition;          // the position the refusal names
-    const char* pszWords;   // what the refusal says the reader would do
+    int nPosition;        // the position the refusal names
+    const char* pszWords; // what the refusal says the reader would do
 };
 
 // Plain values whose scrambled form carries the named byte.
@@ -55,7 +55,8 @@ TEST(MakeSetFileTest, ValuesOfEveryByteComeBackAsUpvaneReadsThem)
     values[keyInfo] = ToggleScrambling(strLong);
 
     const MakeResult result = MakeSetFile(dir.PathOf("all.set"), values, false);
-    ASSERT_TRUE(result.m_bWritten) << result.m_strFailure << (result.m_refusals.empty() ? "" : result.m_refusals[0]);
+    ASSERT_TRUE(result.m_bWritten) << result.m_strFailure
+                                   << (result.m_refusals.empty() ? "" : result.m_refusals[0]);
     const SetFileReading reading = ReadSetFileAsUpvane(dir.PathOf("all.set"));
     for (int nKey = 0; nKey < keyCount; ++nKey) {
         ASSERT_TRUE(reading.m_values[nKey].has_value()) << kSetFileKeys[nKey];
@@ -148,7 +149,7 @@ TEST(MakeSetFileTest, AdviceForValuesThatWorkOtherwiseThanMeant)
     SetFileValueSet values = DemoValues();
     values[keyWebLink] = CString("ftp://quillory.com/");
     values[keyWizFile] = CString("/version.txt");
-    values[keyInstalled] = CString("Quillory Version 3.1 Build 5");   // "version" at 9, not 11
+    values[keyInstalled] = CString("Quillory Version 3.1 Build 5"); // "version" at 9, not 11
     values[keyWebMail] = CString("mailto:support@quillory.com");
     const MakeResult result = MakeSetFile(dir.PathOf("Quillory.set"), values, false);
     ASSERT_TRUE(result.m_bWritten);
@@ -159,23 +160,26 @@ TEST(MakeSetFileTest, AdviceForValuesThatWorkOtherwiseThanMeant)
     EXPECT_TRUE(Contains(strAll, "key weblink: the web address ends in \"/\"")) << strAll;
     EXPECT_TRUE(Contains(strAll, "key wizfile: the file name begins with \"/\"")) << strAll;
     EXPECT_TRUE(Contains(strAll, "key webmail: the mail address begins with \"mailto:\"")) << strAll;
-    EXPECT_TRUE(Contains(strAll, "\"version\" at position 9, not 11: the version part is cut 2 characters too short"))
+    EXPECT_TRUE(
+        Contains(strAll, "\"version\" at position 9, not 11: the version part is cut 2 characters too short"))
         << strAll;
     EXPECT_TRUE(Contains(strAll, "other set files (Other.set)")) << strAll;
 }
 
 TEST(MakeSetFileTest, WebLinksWithAWebSchemeAreTakenAndOtherSchemesAdvisedWithTheAddressUpvaneOpens)
 {
-    const struct {
+    const struct
+    {
         const char* weblink;
-        const char* advice;   // "" for none
+        const char* advice; // "" for none
     } cases[] = {
         {"quillory.com/updates", ""},
         {"https://quillory.com/updates", ""},
         {"HTTP://quillory.com:8080/updates", ""},
         {"https://user:pw@quillory.com/updates?x=1", ""},
-        {"ftp://quillory.com", "has a scheme other than \"http://\" or \"https://\"; Upvane puts \"http://\" in "
-                               "front of it and opens \"http://ftp://quillory.com\""},
+        {"ftp://quillory.com",
+         "has a scheme other than \"http://\" or \"https://\"; Upvane puts \"http://\" in "
+         "front of it and opens \"http://ftp://quillory.com\""},
         {"https:/quillory.com", "opens \"http://https:/quillory.com\""},
         {"Http//quillory.com", "opens \"http://Http//quillory.com\""},
         {" https://quillory.com", "opens \"http:// https://quillory.com\""},

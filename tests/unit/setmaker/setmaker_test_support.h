@@ -50,9 +50,15 @@ inline std::vector<std::string> FolderEntries(const std::string& strFolder)
 inline SetFileValueSet DemoValues()
 {
     SetFileValueSet values;
-    const char* plain[keyCount] = {"Quillory Upgrade", "Checks for a newer Quillory.", "Sample App Version 3.1 Build 5",
-                                   "Quillory on the web", "127.0.0.1:8642/quillory", "Write to us",
-                                   "support@quillory.com", "version.txt", "QuilloryUpgrade.exe"};
+    const char* plain[keyCount] = {"Quillory Upgrade",
+                                   "Checks for a newer Quillory.",
+                                   "Sample App Version 3.1 Build 5",
+                                   "Quillory on the web",
+                                   "127.0.0.1:8642/quillory",
+                                   "Write to us",
+                                   "support@quillory.com",
+                                   "version.txt",
+                                   "QuilloryUpgrade.exe"};
     for (int nKey = 0; nKey < keyCount; ++nKey)
         values[nKey] = CString(plain[nKey]);
     return values;

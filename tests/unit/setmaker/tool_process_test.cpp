@@ -42,8 +42,8 @@ TEST(ToolProcessTest, MakeShowAndCheckFromTheShell)
 {
     TempDir dir;
     const std::string strSet = dir.PathOf("Quillory.set");
-    const ToolRun made = RunProgram(dir, {"make", "-i", QS_EXAMPLES_DIR "/quillory-demo.ini", "-o", strSet,
-                                          "info=Made from the shell"});
+    const ToolRun made = RunProgram(
+        dir, {"make", "-i", QS_EXAMPLES_DIR "/quillory-demo.ini", "-o", strSet, "info=Made from the shell"});
     ASSERT_EQ(0, made.m_nExit) << made.m_strErr;
     EXPECT_EQ("wrote " + strSet + ": 9 keys, read back and verified\n", made.m_strOut);
     EXPECT_EQ("", made.m_strErr);
@@ -68,10 +68,12 @@ TEST(ToolProcessTest, ExitCodesForUsageAndRefusalAndTheOldFileStays)
     EXPECT_TRUE(Contains(usage.m_strErr, "option --output needs a value")) << usage.m_strErr;
 
     // A leading tab is stored as 0xAE and kept; a plain 0x87 first is stored as a blank.
-    const ToolRun refused = RunProgram(dir, {"make", "-o", strSet, "--allow-missing", "title=\x87x", "site=\tok"});
+    const ToolRun refused =
+        RunProgram(dir, {"make", "-o", strSet, "--allow-missing", "title=\x87x", "site=\tok"});
     EXPECT_EQ(1, refused.m_nExit);
     EXPECT_EQ("", refused.m_strOut);
-    EXPECT_TRUE(Contains(refused.m_strErr, "refused: key title: the character at position 0")) << refused.m_strErr;
+    EXPECT_TRUE(Contains(refused.m_strErr, "refused: key title: the character at position 0"))
+        << refused.m_strErr;
     EXPECT_FALSE(Contains(refused.m_strErr, "key site")) << refused.m_strErr;
     EXPECT_EQ("old bytes\r\n", ReadWholeFile(strSet));
     EXPECT_EQ(std::vector<std::string>{"Quillory.set"}, FolderEntries(dir.Path()));

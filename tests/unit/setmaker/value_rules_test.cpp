@@ -15,7 +15,8 @@ namespace {
 
 // Writes each stored value under its own key and reads them all back through the set-file
 // reader, as Upvane reads a value. Every look-up reads its file: a few dozen keys to a file.
-std::vector<CString> ReadBack(const TempDir& dir, const std::string& strName, const std::vector<CString>& stored)
+std::vector<CString> ReadBack(const TempDir& dir, const std::string& strName,
+                              const std::vector<CString>& stored)
 {
     constexpr size_t kKeysPerFile = 32;
     std::vector<CString> read;
@@ -23,8 +24,8 @@ std::vector<CString> ReadBack(const TempDir& dir, const std::string& strName, co
         const size_t nEnd = std::min(stored.size(), nFirst + kKeysPerFile);
         std::string strText = "[information]\r\n";
         for (size_t i = nFirst; i < nEnd; ++i)
-            strText += "k" + std::to_string(i) + "=" + std::string(stored[i].GetString(), stored[i].GetLength())
-                       + "\r\n";
+            strText += "k" + std::to_string(i) + "="
+                       + std::string(stored[i].GetString(), stored[i].GetLength()) + "\r\n";
         CIniFile ini;
         EXPECT_TRUE(ini.Open(dir.Write(strName + "-" + std::to_string(nFirst) + ".set", strText).c_str()));
         for (size_t i = nFirst; i < nEnd; ++i)
@@ -88,7 +89,8 @@ TEST(ValueRulesTest, AcceptExactlyWhatTheReaderGivesBackForEveryByteAtManyPlaces
             // A byte that ends the line goes into a file of its own: it spoils what follows it.
             for (const int b : {0, int{'\r'}, int{'\n'}}) {
                 const CString strStored = StoredWithByteAt(nLength, nPosition, b);
-                const CString strRead = ReadBack(dir, "b" + strName + "-" + std::to_string(b), {strStored})[0];
+                const CString strRead =
+                    ReadBack(dir, "b" + strName + "-" + std::to_string(b), {strStored})[0];
                 ExpectRulesAgree(strStored, strRead, nPosition);
             }
         }
@@ -105,8 +107,8 @@ TEST(ValueRulesTest, AcceptExactlyWhatTheReaderGivesBackForEveryByteAtManyPlaces
 TEST(ValueRulesTest, QuotesAreRefusedOnlyAsAPairAroundTheValue)
 {
     TempDir dir;
-    const std::vector<CString> stored = {"\"x\"", "'xyz'", "\"\"", "''", "\"x'", "'x\"", "\"", "'", "\"x\"y",
-                                         "x\"y\"", "\"x", "x\""};
+    const std::vector<CString> stored = {"\"x\"", "'xyz'", "\"\"",   "''",     "\"x'", "'x\"",
+                                         "\"",    "'",     "\"x\"y", "x\"y\"", "\"x",  "x\""};
     const std::vector<CString> read = ReadBack(dir, "quotes", stored);
     for (size_t i = 0; i < stored.size(); ++i)
         ExpectRulesAgree(stored[i], read[i], -1);

@@ -35,7 +35,7 @@ TEST(CStringTest, TrimRightRemovesTheSixWhiteSpaceBytesOnly)
     CString s("v 1 \t\r\n\v\f");
     s.TrimRight();
     EXPECT_EQ(CString("v 1"), s);
-    CString keep("x\xA0");  // a non-ASCII byte is not white space
+    CString keep("x\xA0"); // a non-ASCII byte is not white space
     keep.TrimRight();
     EXPECT_EQ(2, keep.GetLength());
     CString all(" \t ");
@@ -68,7 +68,7 @@ TEST(CStringTest, ComparisonIsByteOrderWithCaseSignificant)
 {
     EXPECT_LT(CString("Version 3.10").Compare("Version 3.9"), 0);
     EXPECT_GT(CString("version").Compare("Version"), 0);
-    EXPECT_GT(CString("\x80").Compare("z"), 0);  // bytes compare unsigned
+    EXPECT_GT(CString("\x80").Compare("z"), 0); // bytes compare unsigned
     EXPECT_EQ(0, CString("a").Compare("a"));
     EXPECT_TRUE(CString("a") != CString("b"));
 }
@@ -77,13 +77,17 @@ TEST(CStringTest, BufferForWritersEndsAtTheNulOrTheGivenLength)
 {
     CString s;
     char* p = s.GetBuffer(16);
-    p[0] = 'h'; p[1] = 'i'; p[2] = '\0';
+    p[0] = 'h';
+    p[1] = 'i';
+    p[2] = '\0';
     s.ReleaseBuffer();
     EXPECT_EQ(2, s.GetLength());
     EXPECT_STREQ("hi", s);
 
     p = s.GetBuffer(10);
-    p[0] = 'a'; p[1] = 'b'; p[2] = 'c';
+    p[0] = 'a';
+    p[1] = 'b';
+    p[2] = 'c';
     s.ReleaseBuffer(2);
     EXPECT_STREQ("ab", s);
 }

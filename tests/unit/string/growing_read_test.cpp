@@ -40,15 +40,15 @@ std::string PathOfLength(size_t length)
 
 CString ReadModulePath(ModulePathReader& reader)
 {
-    return ReadGrowing([&](char* buffer, unsigned long size) { return reader(buffer, size); },
-                       260, kLongestPathBuffer);
+    return ReadGrowing([&](char* buffer, unsigned long size) { return reader(buffer, size); }, 260,
+                       kLongestPathBuffer);
 }
 
 TEST(ReadGrowing, ModulePathsOfEveryLengthUpToTheSystemsLongestAreReadWhole)
 {
     // Across each doubling of the buffer and up to 32,767 characters.
-    for (size_t length : { 10, 259, 260, 519, 520, 16639, 16640, 20000, 32766, 32767 }) {
-        ModulePathReader reader{ PathOfLength(length), {} };
+    for (size_t length : {10, 259, 260, 519, 520, 16639, 16640, 20000, 32766, 32767}) {
+        ModulePathReader reader{PathOfLength(length), {}};
         const CString path = ReadModulePath(reader);
         EXPECT_EQ(std::string(path), reader.path) << "length " << length;
         EXPECT_EQ(path.GetLength(), static_cast<int>(length));
@@ -57,21 +57,25 @@ TEST(ReadGrowing, ModulePathsOfEveryLengthUpToTheSystemsLongestAreReadWhole)
 
 TEST(ReadGrowing, BuffersDoubleAndTheLastHoldsTheLongestPath)
 {
-    ModulePathReader reader{ PathOfLength(kLongestPathLength), {} };
+    ModulePathReader reader{PathOfLength(kLongestPathLength), {}};
     ReadModulePath(reader);
-    EXPECT_EQ(reader.sizesTried, (std::vector<unsigned long>{ 260, 520, 1040, 2080, 4160, 8320,
-                                                              16640, 32768 }));
+    EXPECT_EQ(reader.sizesTried,
+              (std::vector<unsigned long>{260, 520, 1040, 2080, 4160, 8320, 16640, 32768}));
 }
 
 TEST(ReadGrowing, FailureOrATextLongerThanTheLimitGivesEmptyText)
 {
-    ModulePathReader tooLong{ PathOfLength(kLongestPathBuffer), {} };
+    ModulePathReader tooLong{PathOfLength(kLongestPathBuffer), {}};
     EXPECT_TRUE(ReadModulePath(tooLong).IsEmpty());
     EXPECT_EQ(tooLong.sizesTried.back(), kLongestPathBuffer);
 
     int calls = 0;
-    const CString failed = ReadGrowing([&](char*, unsigned long) { ++calls; return 0ul; }, 260,
-                                       kLongestPathBuffer);
+    const CString failed = ReadGrowing(
+        [&](char*, unsigned long) {
+            ++calls;
+            return 0ul;
+        },
+        260, kLongestPathBuffer);
     EXPECT_TRUE(failed.IsEmpty());
     EXPECT_EQ(calls, 1);
 }

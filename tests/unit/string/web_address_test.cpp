@@ -8,8 +8,8 @@ TEST(WebAddressTest, OnlyAWholeHttpOrHttpsPrefixInAnyLetterCaseIsAWebScheme)
     EXPECT_EQ(WebScheme::Http, WebSchemeOf("HtTp://"));
     EXPECT_EQ(WebScheme::Https, WebSchemeOf("https://host/path"));
     EXPECT_EQ(WebScheme::Https, WebSchemeOf("HTTPS://HOST"));
-    for (const char* pszOther : {"", "http", "http:/host", "https:host", "httpx://h", "ftp://h",
-                                 " http://h", "//host", "host/http://x", "mailto:a@b"})
+    for (const char* pszOther : {"", "http", "http:/host", "https:host", "httpx://h", "ftp://h", " http://h",
+                                 "//host", "host/http://x", "mailto:a@b"})
         EXPECT_EQ(WebScheme::None, WebSchemeOf(pszOther)) << pszOther;
     EXPECT_EQ(WebScheme::None, WebSchemeOf(nullptr));
 }
@@ -56,8 +56,7 @@ TEST(WebAddressTest, ARedirectTargetIsResolvedAgainstTheAnsweredAddress)
     EXPECT_STREQ("http://mirror/v.txt", ResolveRedirect(strFrom, "//mirror/v.txt"));
     EXPECT_STREQ("http://user:pw@host:8080/moved/v.txt", ResolveRedirect(strFrom, "/moved/v.txt"));
     EXPECT_STREQ("http://user:pw@host:8080/app/v1/v2.txt", ResolveRedirect(strFrom, "v2.txt"));
-    EXPECT_STREQ("http://user:pw@host:8080/app/v1/version.txt?lang=de",
-                 ResolveRedirect(strFrom, "?lang=de"));
+    EXPECT_STREQ("http://user:pw@host:8080/app/v1/version.txt?lang=de", ResolveRedirect(strFrom, "?lang=de"));
     // An address without a path: the folder is the root.
     EXPECT_STREQ("https://host/v.txt", ResolveRedirect("https://host", "v.txt"));
     EXPECT_STREQ("https://host/v.txt", ResolveRedirect("https://host?x", "/v.txt"));

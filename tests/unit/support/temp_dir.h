@@ -19,9 +19,9 @@ public:
         std::random_device random;
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
         for (int attempt = 0;; ++attempt) {
-            m_path = fs::temp_directory_path() /
-                     ("qs-unit-" + std::to_string(stamp % 1000000) + "-" + std::to_string(random() % 100000) +
-                      "-" + std::to_string(attempt));
+            m_path = fs::temp_directory_path()
+                     / ("qs-unit-" + std::to_string(stamp % 1000000) + "-" + std::to_string(random() % 100000)
+                        + "-" + std::to_string(attempt));
             if (fs::create_directory(m_path))
                 break;
         }
@@ -56,7 +56,8 @@ private:
 class CurrentDirScope
 {
 public:
-    explicit CurrentDirScope(const std::string& directory) : m_previous(std::filesystem::current_path())
+    explicit CurrentDirScope(const std::string& directory)
+        : m_previous(std::filesystem::current_path())
     {
         std::filesystem::current_path(directory);
     }

@@ -6,8 +6,7 @@ namespace {
 
 TEST(BuildImportParameters, QuotesTheWholePathAfterTheSilentSwitch)
 {
-    EXPECT_EQ(BuildImportParameters("D:\\Tools\\", "Quil1280Pro.reg"),
-              "/s \"D:\\Tools\\Quil1280Pro.reg\"");
+    EXPECT_EQ(BuildImportParameters("D:\\Tools\\", "Quil1280Pro.reg"), "/s \"D:\\Tools\\Quil1280Pro.reg\"");
     EXPECT_EQ(BuildImportParameters("C:\\", "Quil1920Pro.reg"), "/s \"C:\\Quil1920Pro.reg\"");
 }
 

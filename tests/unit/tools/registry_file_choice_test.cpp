@@ -10,7 +10,7 @@ namespace {
 struct WidthCase
 {
     int width;
-    const char* file;   // null: no file fits
+    const char* file; // null: no file fits
 };
 
 // Every bound of the table, with a step to each side, and the extremes.

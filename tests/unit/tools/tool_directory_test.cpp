@@ -60,8 +60,7 @@ TEST(GetToolDirectory, IsTheCurrentDirectoryWithItsSeparator)
         CurrentDirScope in(second.Path());
         const std::string directory = GetToolDirectory();
         EXPECT_EQ(directory, CurrentDirectory() + kSeparator);
-        EXPECT_NE(directory.find(fs::path(second.Path()).filename().string() + kSeparator),
-                  std::string::npos)
+        EXPECT_NE(directory.find(fs::path(second.Path()).filename().string() + kSeparator), std::string::npos)
             << directory;
     }
 }
@@ -69,7 +68,7 @@ TEST(GetToolDirectory, IsTheCurrentDirectoryWithItsSeparator)
 TEST(GetToolDirectory, KeepsTheSeparatorOfADriveRoot)
 {
 #ifdef _WIN32
-    const std::string root = CurrentDirectory().substr(0, 3);   // "C:\" and the like
+    const std::string root = CurrentDirectory().substr(0, 3); // "C:\" and the like
     ASSERT_EQ(root.substr(1), ":\\");
 #else
     const std::string root = "/";

@@ -38,7 +38,8 @@ TEST(SetFileValuesTest, AWebLinkWithAWebSchemeIsUsedAsItIsForAllThreeAddresses)
     }
     // Only a whole "http://" or "https://" at the very start counts; anything else is a host.
     EXPECT_STREQ("http://https:/www.example.com", ComposeSiteAddress("https:/www.example.com"));
-    EXPECT_STREQ("http://ftp://www.example.com/v.txt", ComposeVersionDocumentAddress("ftp://www.example.com", "v.txt"));
+    EXPECT_STREQ("http://ftp://www.example.com/v.txt",
+                 ComposeVersionDocumentAddress("ftp://www.example.com", "v.txt"));
     EXPECT_STREQ("http:// https://www.example.com", ComposeSiteAddress(" https://www.example.com"));
     EXPECT_STREQ("http://httpsx://host/u.exe", ComposeDownloadAddress("httpsx://host", "u.exe"));
     EXPECT_STREQ("http://https", ComposeSiteAddress("https"));

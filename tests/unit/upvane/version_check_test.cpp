@@ -22,8 +22,8 @@ constexpr char kLatest[] = "You have the latest version.";
 VersionCheckResult Decide(const CString& strInstalled, const std::string& document)
 {
     std::vector<char> received(document.begin(), document.end());
-    return DecideVersionCheck(strInstalled, "Installed  Version:  " + strInstalled,
-                              received.data(), static_cast<int>(received.size()));
+    return DecideVersionCheck(strInstalled, "Installed  Version:  " + strInstalled, received.data(),
+                              static_cast<int>(received.size()));
 }
 
 struct DecisionCase
@@ -32,10 +32,10 @@ struct DecisionCase
     const char* installed;
     std::string document;
     const char* examined;
-    const char* parts[4];   // installed version, installed build, available version, available build
+    const char* parts[4]; // installed version, installed build, available version, available build
     ControlChange download;
     bool showWhatsNew;
-    const char* result;     // text for control 1010; nullptr: left unchanged
+    const char* result; // text for control 1010; nullptr: left unchanged
 };
 
 // One line of the file, or one case, a line.
@@ -125,7 +125,8 @@ void PrintTo(const DecisionCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class VersionDecisionTest : public testing::TestWithParam<DecisionCase> {};
+class VersionDecisionTest : public testing::TestWithParam<DecisionCase>
+{};
 
 TEST_P(VersionDecisionTest, CutsComparesAndDecides)
 {
@@ -155,7 +156,8 @@ TEST(VersionCheckTest, VersionDisplayShowsTheExaminedTextOrTheMissingNotice)
 {
     EXPECT_STREQ("Installed  Version:  Sample App Version 3.1 Build 5\n"
                  "Available Version:  Sample App Version 3.2 Build 7",
-                 Decide("Sample App Version 3.1 Build 5", "Sample App Version 3.2 Build 7 and more").m_strVersionDisplay);
+                 Decide("Sample App Version 3.1 Build 5", "Sample App Version 3.2 Build 7 and more")
+                     .m_strVersionDisplay);
 
     const VersionCheckResult missing = Decide("Sample App Version 3.1 Build 5", "Resource not found");
     EXPECT_TRUE(missing.m_bMissing);
@@ -187,12 +189,12 @@ TEST(VersionCheckTest, ReadsNoByteAtOrBeyondTheCount)
 // Under Windows the check's order must be the platform's own multibyte comparison.
 TEST(VersionCheckTest, OrderAgreesWithThePlatformsMultibyteComparison)
 {
-    const char* const texts[] = {"", "Build 7", "Build 7  ", "Build 10", "Build 9", "BUILD 7",
+    const char* const texts[] = {"",        "Build 7",   "Build 7  ", "Build 10",     "Build 9",    "BUILD 7",
                                  "build 7", "Build\xE9", "Build\x7F", "Version 3.10", "Version 3.9"};
     for (const char* a : texts) {
         for (const char* b : texts) {
-            const int n = _mbscmp(reinterpret_cast<const unsigned char*>(a),
-                                  reinterpret_cast<const unsigned char*>(b));
+            const int n =
+                _mbscmp(reinterpret_cast<const unsigned char*>(a), reinterpret_cast<const unsigned char*>(b));
             EXPECT_EQ((n > 0) - (n < 0), CompareVersionTexts(a, b)) << a << " / " << b;
         }
     }
