@@ -1,6 +1,6 @@
 # Shipping build: 32-bit Windows with MinGW-w64's win32 thread model. The deliverables start
 # no threads of the C++ library, so the posix model's winpthreads (needed only by GoogleTest,
-# see mingw-i686.cmake) stays out of them.
+# see mingw-i686-posix.cmake) stays out of them.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)

@@ -62,17 +62,7 @@ double NowMs()
 
 std::string SetFileText(const std::string& webLink)
 {
-    return MakeSetFileText({
-        {"title", "Quillory Upgrade"},
-        {"info", "Quillory keeps your notes in order."},
-        {"installed", "Sample App Version 3.1 Build 5"},
-        {"site", "Quillory on the web"},
-        {"weblink", webLink},
-        {"mailtext", "Write to us"},
-        {"webmail", "support@quillory.example"},
-        {"wizfile", "version.txt"},
-        {"updatefilename", "QuilloryUpgrade.exe"},
-    });
+    return MakeSetFileText(ExampleValues(webLink));
 }
 
 struct Summary

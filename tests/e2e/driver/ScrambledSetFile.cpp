@@ -18,4 +18,19 @@ std::string MakeSetFileText(const std::map<std::string, std::string>& plainValue
     return text;
 }
 
+std::map<std::string, std::string> ExampleValues(const std::string& webLink)
+{
+    return {
+        {"title", "Quillory Upgrade"},
+        {"info", "Quillory keeps your notes in order."},
+        {"installed", "Sample App Version 3.1 Build 5"},
+        {"site", "Quillory on the web"},
+        {"weblink", webLink},
+        {"mailtext", "Write to us"},
+        {"webmail", "support@quillory.example"},
+        {"wizfile", "version.txt"},
+        {"updatefilename", "QuilloryUpgrade.exe"},
+    };
+}
+
 } // namespace qs::e2e

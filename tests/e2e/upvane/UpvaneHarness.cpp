@@ -15,21 +15,6 @@ const unsigned kStartTimeoutMs = 15000;
 
 } // namespace
 
-std::map<std::string, std::string> ExampleValues(const std::string& webLink)
-{
-    return {
-        {"title", "Quillory Upgrade"},
-        {"info", "Quillory keeps your notes in order."},
-        {"installed", "Sample App Version 3.1 Build 5"},
-        {"site", "Quillory on the web"},
-        {"weblink", webLink},
-        {"mailtext", "Write to us"},
-        {"webmail", "support@quillory.example"},
-        {"wizfile", "version.txt"},
-        {"updatefilename", "QuilloryUpgrade.exe"},
-    };
-}
-
 UpvaneRun::UpvaneRun(const std::string& folderPrefix)
     : m_dir(new TempDir(folderPrefix))
 {

@@ -14,9 +14,6 @@
 
 namespace qs::e2e {
 
-// Plain values of a complete set file pointing at `webLink`.
-std::map<std::string, std::string> ExampleValues(const std::string& webLink);
-
 // Control ids of the main dialog.
 enum UpvaneControl {
     kMailLink = 1002,
