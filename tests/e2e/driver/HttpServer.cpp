@@ -34,16 +34,6 @@ std::string Trim(const std::string& text)
     return text.substr(first, last - first + 1);
 }
 
-// Waits until `socket` can be read, at most `ms`; true when it can.
-bool Readable(SOCKET socket, unsigned ms)
-{
-    fd_set set;
-    FD_ZERO(&set);
-    FD_SET(socket, &set);
-    timeval timeout{static_cast<long>(ms / 1000), static_cast<long>((ms % 1000) * 1000)};
-    return select(0, &set, nullptr, nullptr, &timeout) > 0;
-}
-
 bool SendAll(SOCKET socket, const char* data, size_t size)
 {
     while (size > 0) {
@@ -87,6 +77,16 @@ void ParseHead(HttpRequest& request)
 }
 
 } // namespace
+
+bool SocketReadable(std::uintptr_t socket, unsigned ms)
+{
+    const SOCKET s = static_cast<SOCKET>(socket);
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET(s, &set);
+    timeval timeout{static_cast<long>(ms / 1000), static_cast<long>((ms % 1000) * 1000)};
+    return select(0, &set, nullptr, nullptr, &timeout) > 0;
+}
 
 std::optional<std::string> HttpRequest::Header(const std::string& name) const
 {
@@ -274,7 +274,7 @@ void HttpServer::AcceptLoop()
 {
     const SOCKET listener = static_cast<SOCKET>(m_listener);
     while (!Stopping()) {
-        if (!Readable(listener, kPollMs))
+        if (!SocketReadable(listener, kPollMs))
             continue;
         const SOCKET client = accept(listener, nullptr, nullptr);
         if (client == INVALID_SOCKET)
@@ -311,7 +311,7 @@ bool HttpServer::ReadRequest(Socket socket, HttpRequest& request)
         if (Stopping() || GetTickCount64() >= deadline || received.size() > kMaxRequestBytes) {
             return false;
         }
-        if (!Readable(client, kPollMs))
+        if (!SocketReadable(client, kPollMs))
             continue;
         char buffer[4096];
         const int n = recv(client, buffer, sizeof buffer, 0);

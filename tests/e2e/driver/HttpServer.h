@@ -14,6 +14,9 @@
 
 namespace qs::e2e {
 
+// Waits until the socket can be read (or accepted on), at most `ms`; true when it can.
+bool SocketReadable(std::uintptr_t socket, unsigned ms);
+
 // One request as received.
 struct HttpRequest
 {

@@ -19,16 +19,6 @@ namespace {
 constexpr char kPython[] = "/usr/bin/python3";
 constexpr unsigned kReadyTimeoutMs = 60000; // three keys and five certificates, on a busy machine
 
-// Waits until `socket` can be read, at most `ms`.
-bool Readable(SOCKET socket, unsigned ms)
-{
-    fd_set set;
-    FD_ZERO(&set);
-    FD_SET(socket, &set);
-    timeval timeout{static_cast<long>(ms / 1000), static_cast<long>((ms % 1000) * 1000)};
-    return select(0, &set, nullptr, nullptr, &timeout) > 0;
-}
-
 std::string FromHex(const std::string& hex)
 {
     std::string bytes;
@@ -116,7 +106,7 @@ bool TlsFront::Start(HttpServer& upstream)
     CloseHandle(started.hThread);
     CloseHandle(started.hProcess);
 
-    if (!Readable(listener, kReadyTimeoutMs)) {
+    if (!SocketReadable(listener, kReadyTimeoutMs)) {
         m_failure = "the TLS front did not call back";
         closesocket(listener);
         return false;
@@ -136,7 +126,7 @@ bool TlsFront::Start(HttpServer& upstream)
             m_failure = "the TLS front did not report";
             return false;
         }
-        if (!Readable(control, 100))
+        if (!SocketReadable(control, 100))
             continue;
         char buffer[4096];
         const int n = recv(control, buffer, sizeof buffer, 0);
