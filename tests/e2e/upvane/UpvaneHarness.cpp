@@ -46,6 +46,21 @@ bool UpvaneRun::Start(const std::string& currentDirectory)
     return WaitUntil([&] { return TryText(Item(kVersionText)).value_or("") != "Static"; }, kStartTimeoutMs);
 }
 
+std::string WinInetErrorText(unsigned long error)
+{
+    HMODULE wininet = LoadLibraryA("wininet.dll");
+    char* text = nullptr;
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE
+                                       | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   wininet, error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    std::string result = n && text ? std::string(text, n) : std::string();
+    if (text)
+        LocalFree(text);
+    while (!result.empty() && isspace(static_cast<unsigned char>(result.back())))
+        result.pop_back();
+    return result;
+}
+
 HWND UpvaneRun::Item(int id) const
 {
     return Child(m_dialog, id);

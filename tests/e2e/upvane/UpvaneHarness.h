@@ -26,6 +26,15 @@ enum UpvaneControl {
     kCheck = 1012,
 };
 
+// Texts the dialog shows after start-up and after a check.
+inline constexpr char kInstalledLine[] = "Installed  Version:  Sample App Version 3.1 Build 5";
+inline constexpr char kUpgradeMessage[] = "This is an upgrade\nClick Download to get the Upgrade";
+inline constexpr char kLatestMessage[] = "You have the latest version.";
+
+// The system's text for a WinINet error, as the error box should show it (FormatMessage
+// from wininet.dll, trailing blanks and line ends removed); empty when it has none.
+std::string WinInetErrorText(unsigned long error);
+
 // The main dialog's template size in dialog units.
 constexpr int kDialogWidthDlu = 353;
 constexpr int kDialogHeightDlu = 245;

@@ -19,26 +19,7 @@ namespace qs::e2e {
 namespace {
 
 const char kInstalled[] = "Sample App Version 3.1 Build 5";
-const char kInstalledLine[] = "Installed  Version:  Sample App Version 3.1 Build 5";
 const char kUpgradeDocument[] = "Sample App Version 3.2 Build 7";
-const char kUpgradeMessage[] = "This is an upgrade\nClick Download to get the Upgrade";
-const char kLatestMessage[] = "You have the latest version.";
-
-// The text the system gives for a WinINet error, as the error box should show it.
-std::string SystemErrorText(DWORD error)
-{
-    HMODULE wininet = LoadLibraryA("wininet.dll");
-    char* text = nullptr;
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE
-                                       | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   wininet, error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    std::string result = n && text ? std::string(text, n) : std::string();
-    if (text)
-        LocalFree(text);
-    while (!result.empty() && isspace(static_cast<unsigned char>(result.back())))
-        result.pop_back();
-    return result;
-}
 
 class UpvaneCheck : public ::testing::Test
 {
@@ -308,7 +289,7 @@ TEST_F(UpvaneCheck, ARefusedConnectionShowsTheSystemsErrorAndStopsAtTen)
 
     HWND box = m_run.CheckAndWait();
     ASSERT_NE(nullptr, box);
-    const std::string expected = SystemErrorText(ERROR_INTERNET_CANNOT_CONNECT);
+    const std::string expected = WinInetErrorText(ERROR_INTERNET_CANNOT_CONNECT);
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(expected, UpvaneRun::MessageBoxText(box));
     EXPECT_EQ(10, Progress());
@@ -324,7 +305,7 @@ TEST_F(UpvaneCheck, AFailureAfterASuccessfulCheckKeepsWhatThatCheckShowed)
     m_server.Stop(); // the next connection is refused
     HWND box = m_run.CheckAndWait();
     ASSERT_NE(nullptr, box);
-    EXPECT_EQ(SystemErrorText(ERROR_INTERNET_CANNOT_CONNECT), UpvaneRun::MessageBoxText(box));
+    EXPECT_EQ(WinInetErrorText(ERROR_INTERNET_CANNOT_CONNECT), UpvaneRun::MessageBoxText(box));
     EXPECT_EQ(10, Progress());
     ExpectTheUpgradeStateKept();
     ExpectErrorBoxAndClose(box);

@@ -23,9 +23,6 @@ namespace {
 
 const char kUpgrade[] = "Sample App Version 3.2 Build 7";
 const char kLatest[] = "Sample App Version 3.1 Build 5";
-const char kInstalledLine[] = "Installed  Version:  Sample App Version 3.1 Build 5";
-const char kUpgradeMessage[] = "This is an upgrade\nClick Download to get the Upgrade";
-const char kLatestMessage[] = "You have the latest version.";
 const char kDocumentPath[] = "/quillory/version.txt";
 const char kMovedPath[] = "/moved/version.txt";
 // "user:secret" for HTTP's basic scheme.
@@ -76,21 +73,6 @@ std::string Replaced(std::string text, const std::string& mark, const std::strin
     for (size_t at; (at = text.find(mark)) != std::string::npos;)
         text.replace(at, mark.size(), value);
     return text;
-}
-
-// The system's text for a WinINet error, as FormatMessage gives it from wininet.dll.
-std::string SystemText(DWORD error)
-{
-    char* text = nullptr;
-    const DWORD n = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS,
-        GetModuleHandleA("wininet.dll"), error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    std::string result = n && text ? std::string(text, n) : std::string();
-    if (text)
-        LocalFree(text);
-    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
-        result.pop_back();
-    return result;
 }
 
 // The error a bare WinINet open of `url` fails with in this program (0 when it opens).
@@ -178,7 +160,7 @@ TEST_P(UpvaneHttps, CheckEndsAsTheAddressesAndAnswersSay)
         EXPECT_EQ("Upvane", Title(box));
         // The system's own text; where the system has none (Wine's WinINet lacks many), the
         // framework's report naming the error.
-        std::string expected = SystemText(error);
+        std::string expected = WinInetErrorText(error);
         if (expected.empty())
             expected = "Internet error " + std::to_string(error) + ".";
         EXPECT_EQ(expected, UpvaneRun::MessageBoxText(box)) << "error " << error;
