@@ -66,7 +66,19 @@ step() {
 # A step that may answer "nothing to do" (a value already absent, a server already down).
 optional() { "$@" >>"$setup_log" 2>&1 || true; }
 
-step "wineboot -i" "$WINE" wineboot -i
+# QS_WINE_PREFIX_CACHE names a folder that keeps one finished prefix between runs: a run copies
+# it instead of making a new one (wineboot takes seconds natively, minutes in an emulated
+# machine), and the first run saves its prefix there once set up.
+prefix_cache=${QS_WINE_PREFIX_CACHE:-}
+if [ -n "$prefix_cache" ] && [ -d "$prefix_cache/prefix" ]; then
+  step "copy the cached prefix" cp -a "$prefix_cache/prefix" "$WINEPREFIX"
+else
+  step "wineboot -i" "$WINE" wineboot -i
+  # wineboot returns while the 32-bit half of the prefix (syswow64) may still be written by a
+  # program of its own; the server ends a few seconds after the last program has. Stopping it
+  # earlier leaves a prefix in which no 32-bit program starts ("could not load kernel32.dll").
+  step "wait for the prefix to be complete" timeout 900 "$WINESERVER" -w
+fi
 optional "$WINESERVER" -p
 
 # Without a window manager, let Wine manage nothing itself: hiding is then immediate.
@@ -94,6 +106,14 @@ done
 if [ -L "$desktop" ]; then
   rm -f "$desktop"
   mkdir -p "$desktop"
+fi
+if [ -n "$prefix_cache" ] && [ ! -d "$prefix_cache/prefix" ]; then
+  optional "$WINESERVER" -k
+  optional "$WINESERVER" -w
+  mkdir -p "$prefix_cache"
+  step "save the prefix" cp -a "$WINEPREFIX" "$prefix_cache/prefix.tmp"
+  mv "$prefix_cache/prefix.tmp" "$prefix_cache/prefix"
+  optional "$WINESERVER" -p
 fi
 # Warm the server so the first measured program does not pay the cold start.
 optional "$WINE" cmd /c exit
