@@ -1,5 +1,6 @@
 #include "Capabilities.h"
 
+#include <cstring>
 #include <thread>
 
 #include <windows.h>
@@ -175,6 +176,21 @@ std::optional<std::string> StockIconMissing()
     if (LoadIconA(nullptr, IDI_APPLICATION))
         return std::nullopt;
     return "LoadIcon(NULL, IDI_APPLICATION) answers NULL";
+}
+
+std::optional<std::string> CursorsMissing()
+{
+    if (!LoadCursorA(nullptr, IDC_ARROW))
+        return "LoadCursor(NULL, IDC_ARROW) answers NULL";
+    // A 32 x 32 cursor, all of it transparent.
+    BYTE andMask[32 * 4];
+    BYTE xorMask[32 * 4] = {};
+    memset(andMask, 0xFF, sizeof andMask);
+    HCURSOR made = CreateCursor(GetModuleHandleA(nullptr), 8, 3, 32, 32, andMask, xorMask);
+    if (!made)
+        return "CreateCursor answers NULL (error " + std::to_string(GetLastError()) + ")";
+    DestroyCursor(made);
+    return std::nullopt;
 }
 
 std::optional<std::string> MenuMeasuredWrongly()

@@ -20,6 +20,8 @@ std::optional<std::string> PaintingUnseen();
 std::optional<std::string> EditPaintingFails();
 // LoadIcon(NULL, IDI_APPLICATION) answers the system's stock icon.
 std::optional<std::string> StockIconMissing();
+// The stock arrow cursor exists, and this process can make a cursor of its own.
+std::optional<std::string> CursorsMissing();
 // A popup menu of one short item is measured a few lines high, not the screen's height.
 std::optional<std::string> MenuMeasuredWrongly();
 

@@ -118,7 +118,9 @@ TEST_F(LinkMenuTest, ItemsRunOpenAndCopyShortcut)
     EXPECT_EQ(m_recorder.Addresses(), std::vector<std::string>{m_setup.MailUrl()});
     ASSERT_TRUE(WaitForNoPopupMenu(kTimeoutMs, m_program->process().Id()));
 
-    // The menu was opened by the right button, so that button chooses an item as well.
+    // The menu was opened by the right button, so that button chooses an item as well. The
+    // click is aimed from the menu's measured height, which must therefore be right.
+    QS_SKIP_WITHOUT(MenuMeasuredWrongly);
     ASSERT_TRUE(ClearClipboard());
     menu = OpenContextMenu(link, POINT{-1, -1}, kTimeoutMs);
     ASSERT_TRUE(menu);

@@ -79,6 +79,7 @@ HCURSOR CursorSetBy(HWND target)
 
 TEST_F(LinkStyleTest, ThePointerOverALinkIsAHand)
 {
+    QS_SKIP_WITHOUT(CursorsMissing);
     HWND dialog = m_program->Dialog();
     SetForegroundWindow(dialog);
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }, kTimeoutMs));
