@@ -123,8 +123,10 @@ HWND UpvaneRun::CheckAndWait(unsigned timeoutMs)
     return box;
 }
 
+// A DC of the screen: a memory DC made without one (CreateCompatibleDC(NULL)) is refused to
+// 32-bit programs under Wine's WoW64 mode, and measures the same where it works.
 DialogFont::DialogFont()
-    : m_dc(CreateCompatibleDC(nullptr))
+    : m_dc(GetDC(nullptr))
 {
     if (!m_dc)
         return;
@@ -144,7 +146,7 @@ DialogFont::~DialogFont()
     if (m_font)
         DeleteObject(m_font);
     if (m_dc)
-        DeleteDC(m_dc);
+        ReleaseDC(nullptr, m_dc);
 }
 
 SIZE DialogFont::BaseUnits() const
