@@ -96,7 +96,7 @@ bool Process::WaitForExit(unsigned timeoutMs) const
 {
     if (!m_process)
         return true;
-    return WaitForSingleObject(m_process, timeoutMs) == WAIT_OBJECT_0;
+    return WaitForSingleObject(m_process, Scaled(timeoutMs)) == WAIT_OBJECT_0;
 }
 
 bool Process::Running() const

@@ -1,5 +1,7 @@
 #include "Wait.h"
 
+#include <cstdlib>
+
 #include <windows.h>
 
 namespace qs::e2e {
@@ -15,11 +17,25 @@ void PumpPending()
     }
 }
 
+unsigned ScaleFromEnvironment()
+{
+    char text[16] = {};
+    const DWORD n = GetEnvironmentVariableA("QS_WAIT_SCALE", text, sizeof text);
+    const unsigned long scale = n > 0 && n < sizeof text ? std::strtoul(text, nullptr, 10) : 1;
+    return scale >= 1 && scale <= 100 ? static_cast<unsigned>(scale) : 1;
+}
+
 } // namespace
+
+unsigned Scaled(unsigned ms)
+{
+    static const unsigned scale = ScaleFromEnvironment();
+    return ms * scale;
+}
 
 bool WaitUntil(const std::function<bool()>& done, unsigned timeoutMs, unsigned pollMs)
 {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    const ULONGLONG deadline = GetTickCount64() + Scaled(timeoutMs);
     for (;;) {
         if (done())
             return true;

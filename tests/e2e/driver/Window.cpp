@@ -28,7 +28,7 @@ std::optional<LRESULT> SendWithTimeout(HWND hwnd, UINT message, WPARAM wParam, L
                                        unsigned timeoutMs)
 {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, &result)) {
+    if (!SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, Scaled(timeoutMs), &result)) {
         return std::nullopt;
     }
     return static_cast<LRESULT>(result);

@@ -11,6 +11,7 @@
 #include "Files.h"
 #include "Paths.h"
 #include "RunRecords.h"
+#include "Wait.h"
 
 namespace qs::e2e::tools {
 
@@ -94,7 +95,8 @@ public:
                 handles.push_back(handle.get());
         }
         if (!handles.empty())
-            WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), TRUE, timeoutMs);
+            WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), TRUE,
+                                   Scaled(timeoutMs));
     }
 
 private:
@@ -208,7 +210,7 @@ ToolRunResult RunTool(const ToolRunOptions& options)
         hook.reset(SetWindowsHookExA(WH_CALLWNDPROC, watchProc, watch.get(), info.dwThreadId));
         if (!hook) {
             TerminateProcess(info.hProcess, 1);
-            WaitForSingleObject(info.hProcess, options.timeoutMs);
+            WaitForSingleObject(info.hProcess, Scaled(options.timeoutMs));
             return result;
         }
     }
@@ -217,10 +219,10 @@ ToolRunResult RunTool(const ToolRunOptions& options)
     result.startMs = CreationMs(info.hProcess);
     ResumeThread(info.hThread);
 
-    result.exited = WaitForSingleObject(info.hProcess, options.timeoutMs) == WAIT_OBJECT_0;
+    result.exited = WaitForSingleObject(info.hProcess, Scaled(options.timeoutMs)) == WAIT_OBJECT_0;
     if (!result.exited) {
         TerminateProcess(info.hProcess, 1);
-        WaitForSingleObject(info.hProcess, options.timeoutMs);
+        WaitForSingleObject(info.hProcess, Scaled(options.timeoutMs));
     }
     Sleep(kRegeditGraceMs);
     spotter.Stop();
