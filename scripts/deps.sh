@@ -42,9 +42,10 @@ fi
 # holds the 32-bit DLLs of libwine:i386 (unpacked, not installed: installing wine32 would
 # bring a 32-bit loader this kernel cannot run, and Wine would try it first) next to links
 # to the system's 64-bit DLLs and Unix libraries. scripts/with-wine.sh puts it on WINEDLLPATH.
-# Where the kernel cannot run 32-bit code, WoW64 cannot start, and the DLLs are not fetched.
+# Where the kernel cannot run 32-bit code, the i686 tests run in an emulated machine
+# (scripts/ia32-vm) that uses the same folder.
 wow64_dir="$(cd "$(dirname "$0")/.." && pwd)/build/wow64"
-if [ ! -f "$wow64_dir/dlls/i386-windows/ntdll.dll" ] && "$(dirname "$0")/kernel-runs-32bit.sh"; then
+if [ ! -f "$wow64_dir/dlls/i386-windows/ntdll.dll" ]; then
   echo "deps: preparing Wine's 32-bit DLLs in $wow64_dir"
   wine_lib=/usr/lib/x86_64-linux-gnu/wine
   # The 32-bit DLLs must be the same Wine version as the installed 64-bit ones.
