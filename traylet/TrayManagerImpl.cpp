@@ -3,6 +3,8 @@
 #include "Globals.h"
 #include "WindowProcs.h"
 
+#include <cstring>
+
 namespace {
 
 // OwnerWndProc is the owner's procedure, or lies below one installed after it.
@@ -15,16 +17,21 @@ bool OwnerProcInstalled(HWND hOwnerWnd)
     return hPrevProc && hPrevProc == GetPropA(hOwnerWnd, kOwnPrevProcProp);
 }
 
-// The menu holds, directly, the entry an earlier Init appended.
+// The menu holds, directly, the entry an earlier Init appended: command 9000 with our text.
+// The entry carries nothing else to know it by, as the client expects it.
 bool HasOwnOpenEntry(HMENU hMenu)
 {
     const int nItems = GetMenuItemCount(hMenu);
     for (int i = 0; i < nItems; ++i) {
+        // One character more than our text, so that a longer text does not compare equal.
+        char szText[sizeof(kOpenOwnerText) + 1] = {};
         MENUITEMINFOA mii = {};
         mii.cbSize = kMenuItemInfoSize;
-        mii.fMask = MIIM_ID | MIIM_DATA;
+        mii.fMask = MIIM_ID | MIIM_STRING;
+        mii.dwTypeData = szText;
+        mii.cch = sizeof(szText);
         if (GetMenuItemInfoA(hMenu, i, TRUE, &mii) && mii.wID == kCmdOpenOwner
-            && mii.dwItemData == kOpenEntryMark)
+            && std::strcmp(szText, kOpenOwnerText) == 0)
             return true;
     }
     return false;
@@ -185,17 +192,16 @@ BOOL TrayManagerImpl::ReplaceOwnerProc()
     return TRUE;
 }
 
-// Appends "Open Quillory" at the end of the context menu, once: a command 9000 of the
-// client's own keeps it out no more than any other command.
+// Appends "Open Quillory" at the end of the context menu, once: only an entry with both our
+// command and our text keeps it out, so a client's own command 9000 does not.
 void TrayManagerImpl::AppendOpenEntry()
 {
     if (HasOwnOpenEntry(m_hPopupMenu))
         return;
     MENUITEMINFOA mii = {};
     mii.cbSize = kMenuItemInfoSize;
-    mii.fMask = MIIM_ID | MIIM_STRING | MIIM_DATA;
+    mii.fMask = MIIM_ID | MIIM_STRING;
     mii.wID = kCmdOpenOwner;
-    mii.dwItemData = kOpenEntryMark;
     mii.dwTypeData = const_cast<LPSTR>(kOpenOwnerText);
     InsertMenuItemA(m_hPopupMenu, GetMenuItemCount(m_hPopupMenu), TRUE, &mii);
 }
