@@ -182,14 +182,23 @@ BOOL TrayManagerImpl::ReplaceOwnerProc()
         SetWindowLongPtrA(m_hOwnerWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnerWndProc));
     if (!prevProc)
         return FALSE;
-    if (!SetPropA(m_hOwnerWnd, kWndProcProp, reinterpret_cast<HANDLE>(prevProc))) {
-        // Without the property OwnerWndProc could not pass anything on: put the window back.
-        SetWindowLongPtrA(m_hOwnerWnd, GWLP_WNDPROC, prevProc);
-        return FALSE;
+    const auto hPrevProc = reinterpret_cast<HANDLE>(prevProc);
+    // Other code may keep a value under the same name; it gets it back if we fail half-way.
+    const HANDLE hEarlier = GetPropA(m_hOwnerWnd, kWndProcProp);
+    if (SetPropA(m_hOwnerWnd, kWndProcProp, hPrevProc)) {
+        // Without this copy a second Init under a procedure installed later would chain
+        // OwnerWndProc to itself, so it is needed as much as "WNDPROC".
+        if (SetPropA(m_hOwnerWnd, kOwnPrevProcProp, hPrevProc))
+            return TRUE;
+        if (hEarlier)
+            SetPropA(m_hOwnerWnd, kWndProcProp, hEarlier);
+        else
+            RemovePropA(m_hOwnerWnd, kWndProcProp);
     }
-    // Without this copy only a second Init under a later procedure would go wrong.
-    SetPropA(m_hOwnerWnd, kOwnPrevProcProp, reinterpret_cast<HANDLE>(prevProc));
-    return TRUE;
+    // Without both properties OwnerWndProc cannot pass on, or a second Init cannot see it: put
+    // the window back.
+    SetWindowLongPtrA(m_hOwnerWnd, GWLP_WNDPROC, prevProc);
+    return FALSE;
 }
 
 // Appends "Open Quillory" at the end of the context menu, once: only an entry with both our
