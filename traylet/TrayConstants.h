@@ -27,8 +27,6 @@ constexpr UINT kTrayCallbackMessage = WM_USER + 600;
 constexpr UINT kCmdOpenOwner = 9000;
 constexpr UINT kCmdDestroyOwner = 9001;
 constexpr const char kOpenOwnerText[] = "Open Quillory";
-// The item data of the entry this library appends: a client's own command 9000 lacks it.
-constexpr ULONG_PTR kOpenEntryMark = 0x54726179;
 
 // The tip as stored (127 characters and terminator) and as shown by the first record version.
 constexpr int kTipSize = 128;

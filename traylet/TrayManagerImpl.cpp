@@ -3,6 +3,8 @@
 #include "Globals.h"
 #include "WindowProcs.h"
 
+#include <cstring>
+
 namespace {
 
 // OwnerWndProc is the owner's procedure, or lies below one installed after it.
@@ -15,16 +17,21 @@ bool OwnerProcInstalled(HWND hOwnerWnd)
     return hPrevProc && hPrevProc == GetPropA(hOwnerWnd, kOwnPrevProcProp);
 }
 
-// The menu holds, directly, the entry an earlier Init appended.
+// The menu holds, directly, the entry an earlier Init appended: command 9000 with our text.
+// The entry carries nothing else to know it by, as the client expects it.
 bool HasOwnOpenEntry(HMENU hMenu)
 {
     const int nItems = GetMenuItemCount(hMenu);
     for (int i = 0; i < nItems; ++i) {
+        // One character more than our text, so that a longer text does not compare equal.
+        char szText[sizeof(kOpenOwnerText) + 1] = {};
         MENUITEMINFOA mii = {};
         mii.cbSize = kMenuItemInfoSize;
-        mii.fMask = MIIM_ID | MIIM_DATA;
+        mii.fMask = MIIM_ID | MIIM_STRING;
+        mii.dwTypeData = szText;
+        mii.cch = sizeof(szText);
         if (GetMenuItemInfoA(hMenu, i, TRUE, &mii) && mii.wID == kCmdOpenOwner
-            && mii.dwItemData == kOpenEntryMark)
+            && std::strcmp(szText, kOpenOwnerText) == 0)
             return true;
     }
     return false;
@@ -175,27 +182,35 @@ BOOL TrayManagerImpl::ReplaceOwnerProc()
         SetWindowLongPtrA(m_hOwnerWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnerWndProc));
     if (!prevProc)
         return FALSE;
-    if (!SetPropA(m_hOwnerWnd, kWndProcProp, reinterpret_cast<HANDLE>(prevProc))) {
-        // Without the property OwnerWndProc could not pass anything on: put the window back.
-        SetWindowLongPtrA(m_hOwnerWnd, GWLP_WNDPROC, prevProc);
-        return FALSE;
+    const auto hPrevProc = reinterpret_cast<HANDLE>(prevProc);
+    // Other code may keep a value under the same name; it gets it back if we fail half-way.
+    const HANDLE hEarlier = GetPropA(m_hOwnerWnd, kWndProcProp);
+    if (SetPropA(m_hOwnerWnd, kWndProcProp, hPrevProc)) {
+        // Without this copy a second Init under a procedure installed later would chain
+        // OwnerWndProc to itself, so it is needed as much as "WNDPROC".
+        if (SetPropA(m_hOwnerWnd, kOwnPrevProcProp, hPrevProc))
+            return TRUE;
+        if (hEarlier)
+            SetPropA(m_hOwnerWnd, kWndProcProp, hEarlier);
+        else
+            RemovePropA(m_hOwnerWnd, kWndProcProp);
     }
-    // Without this copy only a second Init under a later procedure would go wrong.
-    SetPropA(m_hOwnerWnd, kOwnPrevProcProp, reinterpret_cast<HANDLE>(prevProc));
-    return TRUE;
+    // Without both properties OwnerWndProc cannot pass on, or a second Init cannot see it: put
+    // the window back.
+    SetWindowLongPtrA(m_hOwnerWnd, GWLP_WNDPROC, prevProc);
+    return FALSE;
 }
 
-// Appends "Open Quillory" at the end of the context menu, once: a command 9000 of the
-// client's own keeps it out no more than any other command.
+// Appends "Open Quillory" at the end of the context menu, once: only an entry with both our
+// command and our text keeps it out, so a client's own command 9000 does not.
 void TrayManagerImpl::AppendOpenEntry()
 {
     if (HasOwnOpenEntry(m_hPopupMenu))
         return;
     MENUITEMINFOA mii = {};
     mii.cbSize = kMenuItemInfoSize;
-    mii.fMask = MIIM_ID | MIIM_STRING | MIIM_DATA;
+    mii.fMask = MIIM_ID | MIIM_STRING;
     mii.wID = kCmdOpenOwner;
-    mii.dwItemData = kOpenEntryMark;
     mii.dwTypeData = const_cast<LPSTR>(kOpenOwnerText);
     InsertMenuItemA(m_hPopupMenu, GetMenuItemCount(m_hPopupMenu), TRUE, &mii);
 }

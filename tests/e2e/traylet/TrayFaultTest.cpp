@@ -22,12 +22,32 @@ LRESULT CALLBACK LaterProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     return CallWindowProcA(g_pfnBelowLaterProc, hWnd, uMsg, wParam, lParam);
 }
 
-BOOL WINAPI FailWndProcProperty(HWND hWnd, LPCSTR pszName, HANDLE hData)
+// The property whose store fails.
+const char* g_pszFailingProp = nullptr;
+
+BOOL WINAPI FailOneProperty(HWND hWnd, LPCSTR pszName, HANDLE hData)
 {
-    if (!IS_INTRESOURCE(pszName) && lstrcmpA(pszName, "WNDPROC") == 0)
+    if (!IS_INTRESOURCE(pszName) && lstrcmpA(pszName, g_pszFailingProp) == 0)
         return FALSE;
     return g_pfnRealSetProp(hWnd, pszName, hData);
 }
+
+// A failed store of either copy of the owner's previous procedure; "WNDPROC" may already hold
+// a value of other code.
+struct FailedStore
+{
+    const char* pszName;
+    const char* pszProp;
+    WNDPROC pfnEarlierValue;
+};
+
+void PrintTo(const FailedStore& store, std::ostream* pOut)
+{
+    *pOut << store.pszName;
+}
+
+class FailedStoreTest : public TrayletTest, public ::testing::WithParamInterface<FailedStore>
+{};
 
 } // namespace
 
@@ -82,17 +102,24 @@ TEST_F(TrayletTest, MenuWithoutSubmenuShowsNoMenuAndShutdownReportsIt)
     EXPECT_FALSE(IconShown(hTray));
 }
 
-TEST_F(TrayletTest, FailedStoreOfPreviousProcedurePutsOwnerBack)
+TEST_P(FailedStoreTest, PutsOwnerAndPropertiesBack)
 {
+    const FailedStore& store = GetParam();
+    const auto hEarlier = reinterpret_cast<HANDLE>(store.pfnEarlierValue);
+    if (hEarlier) {
+        ASSERT_TRUE(SetPropA(owner.Wnd(), "WNDPROC", hEarlier));
+    }
     TrayManager* pManager = NewManager();
     {
-        ImportPatch patch(lib.hModule, "user32.dll", "SetPropA",
-                          reinterpret_cast<void*>(FailWndProcProperty));
+        ImportPatch patch(lib.hModule, "user32.dll", "SetPropA", reinterpret_cast<void*>(FailOneProperty));
         ASSERT_TRUE(patch.IsActive());
         g_pfnRealSetProp = patch.Original<decltype(&SetPropA)>();
+        g_pszFailingProp = store.pszProp;
         EXPECT_EQ(pManager->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 0);
     }
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(owner.Wnd(), GWLP_WNDPROC)), owner.OwnProc());
+    EXPECT_EQ(GetPropA(owner.Wnd(), "WNDPROC"), hEarlier);
+    EXPECT_EQ(GetPropA(owner.Wnd(), "TrayletPrevProc"), nullptr);
     EXPECT_EQ(CountCommand(menu.Submenu(), kCmdOpen), 0);
     EXPECT_TRUE(IconShown(TrayWnd()));
 
@@ -100,6 +127,13 @@ TEST_F(TrayletTest, FailedStoreOfPreviousProcedurePutsOwnerBack)
     EXPECT_EQ(owner.Count(WM_CLOSE), 1) << "the owner's own procedure handles close again";
     EXPECT_EQ(SendMessageA(owner.Wnd(), TestOwner::kPing, 0, 0), TestOwner::kPingAnswer);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Traylet, FailedStoreTest,
+    ::testing::Values(FailedStore{"WndProc", "WNDPROC", nullptr},
+                      FailedStore{"OwnCopy", "TrayletPrevProc", nullptr},
+                      FailedStore{"OwnCopyOverOtherCodesWndProc", "TrayletPrevProc", DefWindowProcA}),
+    [](const ::testing::TestParamInfo<FailedStore>& info) { return info.param.pszName; });
 
 TEST_F(TrayletTest, SecondManagerInProcessWorksWithoutChainingOwnerToItself)
 {

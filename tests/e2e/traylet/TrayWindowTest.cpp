@@ -3,14 +3,17 @@
 #include "MenuWatcher.h"
 #include "TrayletFixture.h"
 
+#include <utility>
+
 namespace {
 
 decltype(&InsertMenuItemA) g_pfnRealInsertMenuItem = nullptr;
-std::vector<UINT> g_menuItemRecordSizes;
+// The size and the mask of each menu-entry record Traylet inserts.
+std::vector<std::pair<UINT, UINT>> g_menuItemRecords;
 
 BOOL WINAPI RecordInsertMenuItem(HMENU hMenu, UINT uItem, BOOL bByPosition, LPCMENUITEMINFOA pInfo)
 {
-    g_menuItemRecordSizes.push_back(pInfo->cbSize);
+    g_menuItemRecords.emplace_back(pInfo->cbSize, pInfo->fMask);
     return g_pfnRealInsertMenuItem(hMenu, uItem, bByPosition, pInfo);
 }
 
@@ -27,10 +30,11 @@ TEST_F(TrayletTest, InitMakesHiddenWindowIconAndEntryThatShutdownPartlyUndoes)
                           reinterpret_cast<void*>(RecordInsertMenuItem));
         ASSERT_TRUE(patch.IsActive());
         g_pfnRealInsertMenuItem = patch.Original<decltype(&InsertMenuItemA)>();
-        g_menuItemRecordSizes.clear();
+        g_menuItemRecords.clear();
         ASSERT_EQ(pManager->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 1);
     }
-    EXPECT_EQ(g_menuItemRecordSizes, std::vector<UINT>{kMenuItemRecordSize});
+    const std::vector<std::pair<UINT, UINT>> idAndText{{kMenuItemRecordSize, MIIM_ID | MIIM_STRING}};
+    EXPECT_EQ(g_menuItemRecords, idAndText);
     const HWND hTray = TrayWnd();
     ASSERT_NE(hTray, nullptr);
     EXPECT_FALSE(IsWindowVisible(hTray));
@@ -41,6 +45,13 @@ TEST_F(TrayletTest, InitMakesHiddenWindowIconAndEntryThatShutdownPartlyUndoes)
     EXPECT_EQ(GetMenuItemCount(hSub), nItems + 1);
     EXPECT_EQ(GetMenuItemID(hSub, nItems), kCmdOpen);
     EXPECT_EQ(LastItemText(hSub), "Open Quillory");
+    // No item data: a client that looks up its entries by their data finds none on ours.
+    MENUITEMINFOA mii = {};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_DATA;
+    mii.dwItemData = 1;
+    ASSERT_TRUE(GetMenuItemInfoA(hSub, nItems, TRUE, &mii));
+    EXPECT_EQ(mii.dwItemData, 0u);
 
     EXPECT_EQ(pManager->Shutdown(), 1);
     EXPECT_TRUE(TrayWindows().empty());
