@@ -25,6 +25,8 @@ have clang-format                || need+=(clang-format)
 have zip                           || need+=(zip)
 have unzip                         || need+=(unzip)
 [ -x /usr/bin/openssl ]            || need+=(openssl)
+have osslsigncode                  || need+=(osslsigncode)
+have git                           || need+=(git)
 [ -x /usr/bin/python3 ]            || need+=(python3)
 
 sudo=""
