@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include "Paths.h"
 #include "Pixels.h"
+#include "Process.h"
 #include "Wait.h"
 
 namespace qs::e2e {
@@ -157,7 +159,79 @@ std::optional<std::string> ProbeMenuMeasure()
            + std::to_string(screen) + ")";
 }
 
+std::optional<std::string> ProbeSheet()
+{
+    Process child = Process::Start(WinPath(QS_DRIVER_CHILD_PATH), "sheet");
+    if (!child.Started())
+        return "the probe's program did not start";
+    if (!child.WaitForExit(15000)) {
+        child.Kill();
+        return "a property sheet with an edit box did not end";
+    }
+    const DWORD code = child.ExitCode().value_or(99);
+    if (code == 0)
+        return std::nullopt;
+    char text[96];
+    wsprintfA(text, "a property sheet with an edit box ended its program with 0x%08lX",
+              static_cast<unsigned long>(code));
+    return std::string(text);
+}
+
+std::optional<std::string> ProbeTextMeasure()
+{
+    HDC dc = GetDC(nullptr);
+    if (!dc)
+        return "no DC of the screen";
+    LOGFONTA font = {};
+    font.lfHeight = -MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(font.lfFaceName, "MS Sans Serif", LF_FACESIZE);
+    HFONT made = CreateFontIndirectA(&font);
+    HGDIOBJ previous = made ? SelectObject(dc, made) : nullptr;
+    SIZE letters = {};
+    TEXTMETRICA metrics = {};
+    RECT line = {0, 0, 200, 0};
+    const bool measured = made && GetTextExtentPoint32A(dc, "Abc", 3, &letters)
+                          && GetTextMetricsA(dc, &metrics)
+                          && DrawTextA(dc, "Abc", 3, &line, DT_CALCRECT | DT_WORDBREAK) > 0;
+    if (previous)
+        SelectObject(dc, previous);
+    if (made)
+        DeleteObject(made);
+    ReleaseDC(nullptr, dc);
+    if (measured && letters.cx > 0 && metrics.tmHeight > 0 && line.bottom > line.top)
+        return std::nullopt;
+    return "text is not measured (width " + std::to_string(letters.cx) + ", height "
+           + std::to_string(metrics.tmHeight) + ", drawn line " + std::to_string(line.bottom - line.top)
+           + ")";
+}
+
 } // namespace
+
+std::optional<std::string> SheetWithEditFails()
+{
+    static const std::optional<std::string> why = ProbeSheet();
+    return why;
+}
+
+std::optional<std::string> TextMeasuredWrongly()
+{
+    static const std::optional<std::string> why = ProbeTextMeasure();
+    return why;
+}
+
+std::optional<std::string> IconsMissing()
+{
+    // A 32 x 32 icon, all of it transparent.
+    BYTE andMask[32 * 4];
+    BYTE xorMask[32 * 4] = {};
+    memset(andMask, 0xFF, sizeof andMask);
+    HICON made = CreateIcon(GetModuleHandleA(nullptr), 32, 32, 1, 1, andMask, xorMask);
+    if (!made)
+        return "CreateIcon answers NULL (error " + std::to_string(GetLastError()) + ")";
+    DestroyIcon(made);
+    return std::nullopt;
+}
 
 std::optional<std::string> PaintingUnseen()
 {

@@ -18,6 +18,14 @@ namespace qs::e2e {
 std::optional<std::string> PaintingUnseen();
 // An EDIT control paints (its WM_PAINT returns to the caller).
 std::optional<std::string> EditPaintingFails();
+// A property sheet with an edit box on its page comes up and ends (tried in a child process,
+// since where it cannot, the program faults).
+std::optional<std::string> SheetWithEditFails();
+// Text is measured: a DC of the screen with the dialog font gives the letters a width, the
+// font a height and a line a height when drawn.
+std::optional<std::string> TextMeasuredWrongly();
+// This process can make an icon of its own.
+std::optional<std::string> IconsMissing();
 // LoadIcon(NULL, IDI_APPLICATION) answers the system's stock icon.
 std::optional<std::string> StockIconMissing();
 // The stock arrow cursor exists, and this process can make a cursor of its own.

@@ -3,6 +3,9 @@
 //   e2e_driver_child exit N        exits with code N
 //   e2e_driver_child window TITLE  shows a window (see below) until closed or Press is
 //                                  clicked (exit code 7)
+//   e2e_driver_child sheet         shows a property sheet whose one page holds a read-only
+//                                  edit box, cancels it once it is up and exits 0 (3 when
+//                                  the sheet did not come up)
 // The window holds a button "Press" (id 101), a static text (102), a progress bar at 40 of
 // 0..200 (103) and a magenta block of 64 x 32 pixels at client (200, 10). A context menu
 // offers "First" (sets the static text to "first chosen") and, after a separator, "Copy"
@@ -151,6 +154,81 @@ int ShowWindowUntilClosed(const char* title)
     return static_cast<int>(msg.wParam);
 }
 
+// The page: one read-only edit box, in the dialog font, as the link's General page has.
+struct PageTemplate
+{
+    WORD words[128] = {};
+    PageTemplate()
+    {
+        auto* dialog = reinterpret_cast<DLGTEMPLATE*>(words);
+        dialog->style = DS_SETFONT | WS_CHILD | WS_CAPTION;
+        dialog->cdit = 1;
+        dialog->cx = 200;
+        dialog->cy = 100;
+        WORD* p = reinterpret_cast<WORD*>(dialog + 1);
+        *p++ = 0; // no menu
+        *p++ = 0; // the default class
+        p = Put(p, L"General");
+        *p++ = 8;
+        p = Put(p, L"MS Sans Serif");
+        p = reinterpret_cast<WORD*>((reinterpret_cast<ULONG_PTR>(p) + 3) & ~ULONG_PTR{3});
+        auto* item = reinterpret_cast<DLGITEMTEMPLATE*>(p);
+        item->style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_READONLY | ES_AUTOHSCROLL;
+        item->x = 5;
+        item->y = 5;
+        item->cx = 150;
+        item->cy = 12;
+        item->id = 100;
+        p = reinterpret_cast<WORD*>(item + 1);
+        *p++ = 0xFFFF;
+        *p++ = 0x0081; // EDIT
+        p = Put(p, L"mailto:someone@example.com");
+        *p++ = 0; // no creation data
+    }
+    static WORD* Put(WORD* p, const wchar_t* text)
+    {
+        do
+            *p++ = static_cast<WORD>(*text);
+        while (*text++);
+        return p;
+    }
+};
+
+INT_PTR CALLBACK PageProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+// Once the sheet has shown its page and painted, Cancel ends it.
+int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM)
+{
+    if (message == PSCB_INITIALIZED)
+        PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    return 0;
+}
+
+int ShowSheet()
+{
+    INITCOMMONCONTROLSEX controls = {};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&controls);
+    static PageTemplate page;
+    PROPSHEETPAGEA pageHeader = {};
+    pageHeader.dwSize = sizeof pageHeader;
+    pageHeader.dwFlags = PSP_DLGINDIRECT;
+    pageHeader.pResource = reinterpret_cast<DLGTEMPLATE*>(page.words);
+    pageHeader.pfnDlgProc = PageProc;
+    PROPSHEETHEADERA sheet = {};
+    sheet.dwSize = sizeof sheet;
+    sheet.dwFlags = PSH_PROPSHEETPAGE | PSH_USECALLBACK | PSH_NOAPPLYNOW;
+    sheet.pszCaption = "Probe";
+    sheet.nPages = 1;
+    sheet.ppsp = &pageHeader;
+    sheet.pfnCallback = SheetCallback;
+    return PropertySheetA(&sheet) == 0 ? 0 : 3; // cancelled: 0; failed: -1
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -161,5 +239,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return std::atoi(__argv[2]);
     if (__argc >= 3 && std::strcmp(__argv[1], "window") == 0)
         return ShowWindowUntilClosed(__argv[2]);
+    if (__argc >= 2 && std::strcmp(__argv[1], "sheet") == 0)
+        return ShowSheet();
     return 1;
 }

@@ -152,8 +152,7 @@ bool LinkProgram::Settle(HWND link, HWND marker) const
 
 bool LinkProgram::SetLinkText(HWND link, const std::string& text) const
 {
-    const auto result = SendWithTimeout(link, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    return result && *result == TRUE;
+    return SetText(link, text);
 }
 
 int LinkPixels(HWND link, COLORREF colour)

@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include "Capabilities.h"
 #include "HttpServer.h"
 #include "UpvaneHarness.h"
 #include "UrlRecorder.h"
@@ -215,6 +216,7 @@ TEST_F(UpvaneCheck, AnErrorPageSayingResourceNotFoundIsAMissingDocument)
 
 TEST_F(UpvaneCheck, TheMissingDocumentNoticeFitsWholeInTheVersionText)
 {
+    QS_SKIP_WITHOUT(TextMeasuredWrongly);
     // Three lines, the last being the notice; each must show in full.
     m_server.Serve("/version.txt",
                    HttpReply::Status("HTTP/1.0 404 Not Found", "Resource not found on server"));
