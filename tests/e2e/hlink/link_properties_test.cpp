@@ -37,7 +37,7 @@ protected:
 
 TEST_F(LinkPropertiesTest, SheetShowsTheLinkTextAndTargetOnOneGeneralPage)
 {
-    QS_SKIP_WITHOUT(EditPaintingFails);
+    QS_SKIP_WITHOUT(SheetWithEditFails);
     HWND sheet = OpenSheet(m_program->MailLink());
     ASSERT_TRUE(sheet);
     EXPECT_EQ(GetWindow(sheet, GW_OWNER), m_program->Dialog());
@@ -68,7 +68,7 @@ TEST_F(LinkPropertiesTest, SheetShowsTheLinkTextAndTargetOnOneGeneralPage)
 
 TEST_F(LinkPropertiesTest, ClosingEitherWayChangesNothing)
 {
-    QS_SKIP_WITHOUT(EditPaintingFails);
+    QS_SKIP_WITHOUT(SheetWithEditFails);
     HWND link = m_program->SiteLink();
     for (int button : {IDOK, IDCANCEL}) {
         SCOPED_TRACE(button);

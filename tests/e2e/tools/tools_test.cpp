@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "Capabilities.h"
 #include "Files.h"
 #include "Paths.h"
 #include "Registry.h"
@@ -76,20 +77,40 @@ protected:
     TempDir m_userWindows{"qs-tools-user-windows-"};
 };
 
-// The registry editor of the system's shared Windows folder.
-std::string SystemEditor()
+// The registry editor of the system's shared Windows folder; for a 32-bit program on a
+// 64-bit system, Wine starts the 32-bit editor of the SysWOW64 folder instead.
+bool IsSystemEditor(const std::string& image)
 {
     char folder[MAX_PATH] = {};
-    const UINT n = GetSystemWindowsDirectoryA(folder, MAX_PATH);
-    return JoinPath(std::string(folder, n < MAX_PATH ? n : 0), "regedit.exe");
+    UINT n = GetSystemWindowsDirectoryA(folder, MAX_PATH);
+    if (lstrcmpiA(image.c_str(), JoinPath(std::string(folder, n < MAX_PATH ? n : 0), "regedit.exe").c_str())
+        == 0)
+        return true;
+    BOOL wow64 = FALSE;
+    if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64)
+        return false;
+    n = GetSystemWow64DirectoryA(folder, MAX_PATH);
+    return n > 0 && n < MAX_PATH
+           && lstrcmpiA(image.c_str(), JoinPath(std::string(folder, n), "regedit.exe").c_str()) == 0;
 }
 
 // The run started one registry editor, the system's own.
 void ExpectSystemEditor(const ToolRunResult& run)
 {
     ASSERT_EQ(run.regedits.size(), 1u);
-    EXPECT_EQ(lstrcmpiA(run.regedits[0].image.c_str(), SystemEditor().c_str()), 0)
-        << "started " << run.regedits[0].image;
+    EXPECT_TRUE(IsSystemEditor(run.regedits[0].image)) << "started " << run.regedits[0].image;
+}
+
+// The program took its icon, big and small; where this platform makes no icons, a 32-bit
+// program under Wine's WoW64 mode loads none to take.
+void ExpectIconTaken(const ToolRunResult& run)
+{
+    if (const std::optional<std::string> why = IconsMissing()) {
+        ::testing::Test::RecordProperty("icon", "left to the x86_64 run: " + *why);
+        return;
+    }
+    EXPECT_TRUE(WatchHas(run, "icon big"));
+    EXPECT_TRUE(WatchHas(run, "icon small"));
 }
 
 // The tool started, initialised its dialog, took its icon, never showed a window and ended.
@@ -98,8 +119,7 @@ void ExpectQuietRun(const ToolRunResult& run)
     ASSERT_TRUE(run.started);
     EXPECT_TRUE(run.exited);
     EXPECT_TRUE(WatchHas(run, "init")) << "the show watch saw no dialog";
-    EXPECT_TRUE(WatchHas(run, "icon big"));
-    EXPECT_TRUE(WatchHas(run, "icon small"));
+    ExpectIconTaken(run);
     EXPECT_FALSE(WatchHas(run, "shown")) << "a window became visible";
 }
 
@@ -298,8 +318,7 @@ TEST_F(ToolsTest, UpvaneTakesItsIconAsTheToolsDo)
     const ToolRunResult run = RunTool(options);
     ASSERT_TRUE(run.started);
     EXPECT_TRUE(WatchHas(run, "init")) << "the show watch saw no dialog";
-    EXPECT_TRUE(WatchHas(run, "icon big"));
-    EXPECT_TRUE(WatchHas(run, "icon small"));
+    ExpectIconTaken(run);
 }
 
 } // namespace
