@@ -22,6 +22,9 @@ const LPARAM kProgressRange = MAKELPARAM(0, 50);
 // How long the check waits for the server to accept and to answer before it reports the
 // failure: WinINet's own defaults would keep the dialog blocked for minutes.
 const DWORD kNetworkTimeoutMs = 15000;
+// How long the whole check may take from the click, redirects and reading included; each
+// wait is cut to what is left of it.
+const DWORD kCheckTimeLimitMs = 30000;
 
 } // namespace
 
@@ -102,6 +105,7 @@ void CUpvaneDlg::OnCheck()
     session.SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, kNetworkTimeoutMs);
     session.SetOption(INTERNET_OPTION_SEND_TIMEOUT, kNetworkTimeoutMs);
     session.SetOption(INTERNET_OPTION_RECEIVE_TIMEOUT, kNetworkTimeoutMs);
+    session.SetTimeLimit(kCheckTimeLimitMs);
 
     std::unique_ptr<char[]> buffer(new char[kVersionReadSize]);
     UpdateWindow();
