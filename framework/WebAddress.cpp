@@ -248,12 +248,16 @@ CString PercentDecoded(const CString& strText)
 
 CString WithoutUserInfo(const CString& strAddress)
 {
-    AddressParts parts = SplitAddress(strAddress);
-    const int nAt = parts.m_strAuthority.ReverseFind('@');
-    if (!parts.m_bAuthority || nAt < 0)
+    const int nScheme = SchemeLength(strAddress);
+    if (nScheme == 0 || strAddress.Find("//", nScheme + 1) != nScheme + 1)
         return strAddress;
-    parts.m_strAuthority = parts.m_strAuthority.Mid(nAt + 1);
-    return JoinAddress(parts);
+    const int nAuthority = nScheme + 3;
+    const CString strAuthority =
+        strAddress.Mid(nAuthority, FindAny(strAddress, nAuthority, "/?#") - nAuthority);
+    const int nAt = strAuthority.ReverseFind('@');
+    if (nAt < 0)
+        return strAddress;
+    return strAddress.Left(nAuthority) + strAddress.Mid(nAuthority + nAt + 1);
 }
 
 CString WithoutFragment(const CString& strAddress)

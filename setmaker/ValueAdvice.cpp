@@ -85,9 +85,9 @@ void AddWebLinkRefusals(const CString& strPlain, std::vector<std::string>& refus
     const CString strAuthority = WebLinkAuthority(strPlain);
     const int nAt = strAuthority.Find('@');
     if (nAt >= 0 && strAuthority.Find('@', nAt + 1) >= 0)
-        refusals.push_back("the web address's user name or password holds a raw \"@\", which ends them early "
-                           "and sends the request to another host; write \"%40\" for it (and \"%3A\" for "
-                           "\":\" in the user name, \"%25\" for \"%\")");
+        refusals.push_back(
+            "the web address's credentials hold a raw \"@\", which sends the request to another "
+            "host; write \"%40\" for it (\"%3A\" for \":\" in the user name)");
     const CString strHostPort = strAuthority.Mid(strAuthority.ReverseFind('@') + 1);
     const int nBracket = strHostPort.ReverseFind(']');
     const int nColon = strHostPort.Find(':', nBracket < 0 ? 0 : nBracket);
@@ -100,8 +100,8 @@ void AddWebLinkRefusals(const CString& strPlain, std::vector<std::string>& refus
                            + "\" is not a number from 1 to 65535");
     if (strPlain.Find('#') >= 0)
         refusals.push_back(
-            "the web address holds \"#\": each file name would follow it in the fragment, which "
-            "is never sent, so Upvane would request \""
+            "the web address holds \"#\": the file names would go into the fragment, never sent; "
+            "Upvane would request \""
             + std::string(WithoutFragment(ComposeVersionDocumentAddress(strPlain, "")).GetString())
             + "\" for every file");
 }

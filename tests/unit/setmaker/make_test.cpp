@@ -215,7 +215,7 @@ TEST(MakeSetFileTest, WebLinksAreAdvisedWithTheAddressUpvaneOpensAndRefusedWhenT
         {"quillory.com:/u", "", "port \"\" is not"},
         {"https://quillory.com:80a", "", "port \"80a\" is not"},
         {"https://user:p@ss@quillory.com/u", "", "raw \"@\""},
-        {"https://quillory.com/u#x", "", "so Upvane would request \"https://quillory.com/u\" for every file"},
+        {"https://quillory.com/u#x", "", "Upvane would request \"https://quillory.com/u\" for every file"},
     };
     for (const auto& c : cases) {
         const std::vector<std::string> advice = AdviceForValue(keyWebLink, c.weblink);
