@@ -269,7 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
         // One time budget for the whole check: slow redirects cannot add up beyond it.
         HttpsCase{"SlowRedirectsRunOutTheChecksTime", "http://{plain}/quillory",
                   Answer{302, "/quillory/version.txt", nullptr, 4000}, Answer::None(), Ends::ErrorBox,
-                  kAnyCount, 0, nullptr, nullptr, "version.txt", ERROR_INTERNET_TIMEOUT, 33000}),
+                  kAnyCount, 0, nullptr, nullptr, "version.txt", ERROR_INTERNET_TIMEOUT, 35000}),
     [](const ::testing::TestParamInfo<HttpsCase>& info) { return info.param.name; });
 
 } // namespace
