@@ -90,27 +90,27 @@ bool DeclaredLength(HINTERNET hRequest, unsigned long long& nLength)
 
 } // namespace
 
-UINT CInternetFile::Read(void* lpBuf, UINT nCount)
+CInternetException CInternetFile::Read(void* lpBuf, UINT nCount, UINT& nRead)
 {
     // Only what has arrived is read at a time, so that a server sending a byte now and then
     // cannot hold one read beyond the time limit; the caller still gets nCount bytes or the
     // end of the answer.
-    UINT nRead = 0;
+    nRead = 0;
     while (nRead < nCount) {
         if (m_limit.RunOut())
-            throw CInternetException(ERROR_INTERNET_TIMEOUT);
+            return CInternetException(ERROR_INTERNET_TIMEOUT);
         DWORD dwTimeout = m_limit.Cap(m_dwReceiveTimeout);
         if (dwTimeout)
             ::InternetSetOptionA(m_hFile.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &dwTimeout,
                                  sizeof dwTimeout);
         DWORD dwAvailable = 0;
         if (!::InternetQueryDataAvailable(m_hFile.Get(), &dwAvailable, 0, 0))
-            throw CInternetException(m_limit.WaitError());
+            return CInternetException(m_limit.WaitError());
         DWORD dwRead = 0;
         if (dwAvailable > 0
             && !::InternetReadFile(m_hFile.Get(), static_cast<char*>(lpBuf) + nRead,
                                    dwAvailable < nCount - nRead ? dwAvailable : nCount - nRead, &dwRead))
-            throw CInternetException(m_limit.WaitError());
+            return CInternetException(m_limit.WaitError());
         if (dwRead == 0)
             break;
         nRead += dwRead;
@@ -119,8 +119,8 @@ UINT CInternetFile::Read(void* lpBuf, UINT nCount)
     // The answer ended: a connection closed before the declared length is a cut answer.
     unsigned long long nDeclared = 0;
     if (nRead < nCount && DeclaredLength(m_hFile.Get(), nDeclared) && m_nTotalRead < nDeclared)
-        throw CInternetException(ERROR_INTERNET_CONNECTION_ABORTED);
-    return nRead;
+        return CInternetException(ERROR_INTERNET_CONNECTION_ABORTED);
+    return CInternetException();
 }
 
 CInternetSession::CInternetSession(const char* pstrAgent, DWORD_PTR dwContext, DWORD dwAccessType,
@@ -168,19 +168,21 @@ void CInternetSession::ApplyTimeouts(HINTERNET hRequest) const
     }
 }
 
-std::unique_ptr<CInternetFile> CInternetSession::OpenURL(const char* pstrURL, DWORD_PTR dwContext,
-                                                         DWORD dwFlags, const char* pstrHeaders,
-                                                         DWORD dwHeadersLength)
+CInternetException CInternetSession::OpenURL(const char* pstrURL, std::unique_ptr<CInternetFile>& pFile,
+                                             DWORD_PTR dwContext, DWORD dwFlags, const char* pstrHeaders,
+                                             DWORD dwHeadersLength)
 {
+    pFile.reset();
     if (!IsOpen())
-        throw CInternetException(ERROR_INVALID_HANDLE);
+        return CInternetException(ERROR_INVALID_HANDLE);
     if (WebSchemeOf(pstrURL) != WebScheme::None)
-        return OpenHttpURL(pstrURL, dwContext, dwFlags, pstrHeaders, dwHeadersLength);
+        return OpenHttpURL(pstrURL, pFile, dwContext, dwFlags, pstrHeaders, dwHeadersLength);
     HINTERNET hFile =
         ::InternetOpenUrlA(m_hSession.Get(), pstrURL, pstrHeaders, dwHeadersLength, dwFlags, dwContext);
     if (!hFile)
-        throw CInternetException(::GetLastError());
-    return std::unique_ptr<CInternetFile>(new CInternetFile(nullptr, hFile, m_limit, m_dwReceiveTimeout));
+        return CInternetException(::GetLastError());
+    pFile.reset(new CInternetFile(nullptr, hFile, m_limit, m_dwReceiveTimeout));
+    return CInternetException();
 }
 
 namespace {
@@ -208,8 +210,9 @@ CString Part(const char* pch, DWORD nLength)
     return CString(pch, static_cast<int>(nLength));
 }
 
-// Splits the address with the system's parser, as opening the whole address would.
-HttpTarget CrackHttpAddress(const char* pstrURL)
+// Splits the address with the system's parser, as opening the whole address would; the
+// parser's failure is answered.
+CInternetException CrackHttpAddress(const char* pstrURL, HttpTarget& target)
 {
     const DWORD nLength = static_cast<DWORD>(::lstrlenA(pstrURL) + 1);
     std::unique_ptr<char[]> buffers(new char[5 * static_cast<size_t>(nLength)]);
@@ -225,9 +228,8 @@ HttpTarget CrackHttpAddress(const char* pstrURL)
         *lengths[i] = nLength;
     }
     if (!::InternetCrackUrlA(pstrURL, 0, 0, &parts))
-        throw CInternetException(::GetLastError());
+        return CInternetException(::GetLastError());
 
-    HttpTarget target;
     target.m_origin.m_scheme = parts.nScheme == INTERNET_SCHEME_HTTPS ? WebScheme::Https : WebScheme::Http;
     target.m_origin.m_strHost = Part(parts.lpszHostName, parts.dwHostNameLength);
     target.m_origin.m_nPort = parts.nPort;
@@ -235,7 +237,7 @@ HttpTarget CrackHttpAddress(const char* pstrURL)
     target.m_strPassword = PercentDecoded(Part(parts.lpszPassword, parts.dwPasswordLength));
     target.m_strObject = RequestObject(Part(parts.lpszUrlPath, parts.dwUrlPathLength),
                                        Part(parts.lpszExtraInfo, parts.dwExtraInfoLength));
-    return target;
+    return CInternetException();
 }
 
 // A header of the answer as text; false when the answer has none.
@@ -277,16 +279,19 @@ DWORD RedirectError(RedirectVerdict verdict)
 
 } // namespace
 
-std::unique_ptr<CInternetFile> CInternetSession::OpenHttpURL(const char* pstrURL, DWORD_PTR dwContext,
-                                                             DWORD dwFlags, const char* pstrHeaders,
-                                                             DWORD dwHeadersLength)
+CInternetException CInternetSession::OpenHttpURL(const char* pstrURL, std::unique_ptr<CInternetFile>& pFile,
+                                                 DWORD_PTR dwContext, DWORD dwFlags, const char* pstrHeaders,
+                                                 DWORD dwHeadersLength)
 {
     CString strAddress(pstrURL);
     HttpTarget credentials; // the last credentials an address gave, with their origin
     for (int nFollowed = 0;; ++nFollowed) {
         if (m_limit.RunOut())
-            throw CInternetException(ERROR_INTERNET_TIMEOUT);
-        HttpTarget target = CrackHttpAddress(strAddress);
+            return CInternetException(ERROR_INTERNET_TIMEOUT);
+        HttpTarget target;
+        const CInternetException cracked = CrackHttpAddress(strAddress, target);
+        if (cracked.Failed())
+            return cracked;
         // Credentials go only to the origin they were written for; a redirect elsewhere
         // (another scheme, host or port) is made without them.
         if (!target.m_strUser.IsEmpty())
@@ -303,23 +308,25 @@ std::unique_ptr<CInternetFile> CInternetSession::OpenHttpURL(const char* pstrURL
             bCredentials ? target.m_strUser.GetString() : nullptr,
             bCredentials ? target.m_strPassword.GetString() : nullptr, INTERNET_SERVICE_HTTP, 0, dwContext));
         if (!hConnect.Get())
-            throw CInternetException(::GetLastError());
+            return CInternetException(::GetLastError());
         const DWORD dwRequestFlags = dwFlags | kOwnRedirectFlags | (bSecure ? INTERNET_FLAG_SECURE : 0);
         CInternetHandle hRequest(::HttpOpenRequestA(hConnect.Get(), "GET", target.m_strObject, nullptr,
                                                     nullptr, kAcceptAnyType, dwRequestFlags, dwContext));
         if (!hRequest.Get())
-            throw CInternetException(::GetLastError());
+            return CInternetException(::GetLastError());
         ApplyTimeouts(hRequest.Get());
         if (!::HttpSendRequestA(hRequest.Get(), pstrHeaders, dwHeadersLength, nullptr, 0))
-            throw CInternetException(m_limit.WaitError());
+            return CInternetException(m_limit.WaitError());
 
         CString strNext;
-        if (!FindRedirect(hRequest.Get(), strAddress, strNext))
-            return std::unique_ptr<CInternetFile>(
+        if (!FindRedirect(hRequest.Get(), strAddress, strNext)) {
+            pFile.reset(
                 new CInternetFile(hConnect.Release(), hRequest.Release(), m_limit, m_dwReceiveTimeout));
+            return CInternetException();
+        }
         const RedirectVerdict verdict = JudgeRedirect(strAddress, strNext, nFollowed);
         if (verdict != RedirectVerdict::Follow)
-            throw CInternetException(RedirectError(verdict));
+            return CInternetException(RedirectError(verdict));
         strAddress = strNext;
     }
 }

@@ -1,5 +1,5 @@
-// The Internet classes over WinINet: a session, the remote file it opens, and the exception
-// that reports their failures.
+// The Internet classes over WinINet: a session, the remote file it opens, and the failure
+// report their operations answer.
 #pragma once
 
 #include <windows.h>
@@ -10,14 +10,21 @@
 #include "CException.h"
 #include "CString.h"
 
+// What an opening or a read answers: success, or the failure with the WinINet (or system)
+// error code that describes it.
 class CInternetException : public CException
 {
 public:
+    // Success.
+    CInternetException() = default;
+    // A failure with dwError; a call that failed without naming why (0) counts as WinINet's
+    // internal error, so that a failure never reads as success.
     explicit CInternetException(DWORD dwError)
-        : m_dwError(dwError)
+        : m_dwError(dwError ? dwError : ERROR_INTERNET_INTERNAL_ERROR)
     {
     }
-    DWORD m_dwError;
+    bool Failed() const { return m_dwError != 0; }
+    DWORD m_dwError = 0; // 0: success
     // The system's text for the WinINet (or system) error.
     CString GetErrorMessage() const override;
 };
@@ -70,7 +77,7 @@ private:
 };
 
 // A file opened on a server; every answer of the server reads as a file, error pages
-// included. Read failures throw CInternetException.
+// included.
 class CInternetFile
 {
 public:
@@ -85,9 +92,9 @@ public:
     {
     }
     // Reads up to nCount bytes, waiting for more until nCount arrived or the answer ended;
-    // answers how many arrived (0 at the end). An answer that ends before the length its
+    // nRead tells how many arrived (0 at the end). An answer that ends before the length its
     // header declared has failed (the connection was cut), as has a read past the time limit.
-    UINT Read(void* lpBuf, UINT nCount);
+    [[nodiscard]] CInternetException Read(void* lpBuf, UINT nCount, UINT& nRead);
     void Close();
 
 private:
@@ -114,13 +121,14 @@ public:
     // within dwMilliseconds in all: each wait is cut to what is left, and running out fails
     // with ERROR_INTERNET_TIMEOUT. The name lookup is not bounded by it.
     void SetTimeLimit(DWORD dwMilliseconds) { m_limit.Start(dwMilliseconds); }
-    // Opens the address; throws CInternetException when the request fails. An http or https
+    // Opens the address into pFile, or answers the failure (pFile then stays empty). An http or https
     // address follows redirects (http to https included, https to http never) and accepts
     // any type of answer; the credentials the address holds (percent-decoded) are given only
     // to its own origin (scheme, host, port); its fragment is not sent.
-    std::unique_ptr<CInternetFile> OpenURL(const char* pstrURL, DWORD_PTR dwContext = 1,
-                                           DWORD dwFlags = INTERNET_FLAG_TRANSFER_ASCII,
-                                           const char* pstrHeaders = nullptr, DWORD dwHeadersLength = 0);
+    [[nodiscard]] CInternetException OpenURL(const char* pstrURL, std::unique_ptr<CInternetFile>& pFile,
+                                             DWORD_PTR dwContext = 1,
+                                             DWORD dwFlags = INTERNET_FLAG_TRANSFER_ASCII,
+                                             const char* pstrHeaders = nullptr, DWORD dwHeadersLength = 0);
     void Close() { m_hSession.Close(); }
 
 private:
@@ -129,8 +137,9 @@ private:
     // and so that each redirect is judged here. The timeouts hold for each connection, each
     // send and each receive of every request, cut to what is left of the time limit; the
     // name lookup has no limit of ours.
-    std::unique_ptr<CInternetFile> OpenHttpURL(const char* pstrURL, DWORD_PTR dwContext, DWORD dwFlags,
-                                               const char* pstrHeaders, DWORD dwHeadersLength);
+    CInternetException OpenHttpURL(const char* pstrURL, std::unique_ptr<CInternetFile>& pFile,
+                                   DWORD_PTR dwContext, DWORD dwFlags, const char* pstrHeaders,
+                                   DWORD dwHeadersLength);
     void ApplyTimeouts(HINTERNET hRequest) const;
 
     CInternetHandle m_hSession;

@@ -112,15 +112,25 @@ void CUpvaneDlg::OnCheck()
     UpdateWindow();
     m_progress.StepIt();
 
-    // A failure to open or read leaves this handler as the framework's Internet exception,
-    // which reports it; the session, file and buffer are released on the way out.
-    std::unique_ptr<CInternetFile> file =
-        session.OpenURL(ComposeVersionDocumentAddress(g_strWebLink, g_strWizFile), 1,
-                        INTERNET_FLAG_TRANSFER_ASCII, nullptr, 0);
-    UpdateWindow();
-    m_progress.StepIt();
-
-    const UINT nReceived = file->Read(buffer.get(), kVersionReadSize);
+    // A failure to open or read ends the check where it happened (the progress stays where
+    // it is): the file, the session and the buffer are released, then the standard error box
+    // tells the user.
+    std::unique_ptr<CInternetFile> file;
+    CInternetException failure = session.OpenURL(ComposeVersionDocumentAddress(g_strWebLink, g_strWizFile),
+                                                 file, 1, INTERNET_FLAG_TRANSFER_ASCII, nullptr, 0);
+    UINT nReceived = 0;
+    if (!failure.Failed()) {
+        UpdateWindow();
+        m_progress.StepIt();
+        failure = file->Read(buffer.get(), kVersionReadSize, nReceived);
+    }
+    if (failure.Failed()) {
+        file.reset();
+        session.Close();
+        buffer.reset();
+        failure.ReportError(MB_OK | MB_ICONSTOP);
+        return;
+    }
     m_progress.StepIt();
 
     const VersionCheckResult result =
