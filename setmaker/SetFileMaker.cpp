@@ -38,6 +38,8 @@ void RefuseProblems(const SetFileValueSet& values, bool bAllowMissing, MakeResul
         }
         for (const ValueProblem& problem : FindValueProblems(*values[nKey]))
             result.m_refusals.push_back(KeyPrefix(nKey) + DescribeValueProblem(*values[nKey], problem));
+        for (const std::string& strRefusal : RefusalsForValue(nKey, *values[nKey]))
+            result.m_refusals.push_back(KeyPrefix(nKey) + strRefusal);
     }
 }
 

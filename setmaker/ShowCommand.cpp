@@ -3,7 +3,9 @@
 #include "FilePaths.h"
 #include "SetFileText.h"
 #include "Setmaker.h"
+#include "ValueAdvice.h"
 #include "VersionLayout.h"
+#include "WebAddress.h"
 
 const char kShowHelp[] =
     "Usage: setmaker show SETFILE.set\n"
@@ -31,8 +33,11 @@ void PrintDialog(const SetFileValueSet& values, std::string& strOut)
                  QuotedText(ComposeSiteAddress(value(keyWebLink))).c_str());
     AppendFormat(strOut, "  %-17s %s -> %s\n", "mail link", QuotedText(value(keyMailText)).c_str(),
                  QuotedText(ComposeMailAddress(value(keyWebMail))).c_str());
-    AppendFormat(strOut, "  %-17s %s\n", "version document",
-                 QuotedText(ComposeVersionDocumentAddress(value(keyWebLink), value(keyWizFile))).c_str());
+    // The check never sends the fragment.
+    AppendFormat(
+        strOut, "  %-17s %s\n", "version document",
+        QuotedText(WithoutFragment(ComposeVersionDocumentAddress(value(keyWebLink), value(keyWizFile))))
+            .c_str());
     AppendFormat(strOut, "  %-17s %s\n", "download",
                  QuotedText(ComposeDownloadAddress(value(keyWebLink), value(keyUpdateFileName))).c_str());
 }
@@ -79,6 +84,10 @@ int RunShowCommand(const std::vector<std::string>& args, std::string& strOut, st
     if (reading.m_values[keyInstalled]) {
         for (const std::string& strWarning : VersionLayoutWarnings(*reading.m_values[keyInstalled]))
             strErr += "setmaker: warning: the installed text " + strWarning + "\n";
+    }
+    if (reading.m_values[keyWebLink]) {
+        for (const std::string& strWarning : RefusalsForValue(keyWebLink, *reading.m_values[keyWebLink]))
+            strErr += "setmaker: warning: " + strWarning + "\n";
     }
     return kExitSuccess;
 }

@@ -1,4 +1,5 @@
-// The C++ library's failure paths for programs built without exceptions (-fno-exceptions).
+// The C++ library's failure paths for the suite's programs, all built without exceptions
+// (-fno-exceptions).
 //
 // The library's string, vector and map report a failure (memory exhausted, a text longer than
 // the largest one, an index out of range) by calling these functions, which throw. Linked
@@ -16,8 +17,9 @@
 
 namespace {
 
-// What the terminate handler of a program with exceptions writes for an uncaught standard
-// exception (see QuietTerminate.cpp), then the same end.
+// The program's quiet terminate handler: what the C++ library's own handler writes for an
+// uncaught standard exception, without naming its type (the name demangler alone would add
+// about 46 KB), then the same end.
 [[noreturn]] void EndProgram(const char* pszWhat)
 {
     std::fputs("terminate called after throwing an exception\n  what():  ", stderr);

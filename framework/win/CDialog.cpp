@@ -1,7 +1,5 @@
 #include "CDialog.h"
 
-#include "CException.h"
-
 #include "CWinApp.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -74,22 +72,5 @@ INT_PTR CALLBACK CDialog::AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM lPa
         return TRUE;
     pDlg->m_currentMsg.hwnd = hWnd;
     pDlg->m_currentMsg.message = message;
-    return CallInitDialog(*pDlg);
-}
-
-BOOL CDialog::CallInitDialog(CDialog& dlg)
-{
-#if defined(__cpp_exceptions)
-    try {
-        return dlg.OnInitDialog();
-    } catch (...) {
-        // As in the window procedure: reported, and the dialog still comes up; the system
-        // sets the focus.
-        AfxReportCurrentException();
-        return TRUE;
-    }
-#else
-    // Built without exceptions (programs that use no Internet classes): nothing can leave.
-    return dlg.OnInitDialog();
-#endif
+    return pDlg->OnInitDialog();
 }

@@ -34,7 +34,4 @@ protected:
     // The dialog procedure: binds the dialog to its object at WM_INITDIALOG; afterwards the
     // object's message map sees every message first.
     static INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-    // OnInitDialog as a dialog or page procedure calls it: whatever it throws is reported in
-    // the standard error box and stops there, and the answer is then TRUE.
-    static BOOL CallInitDialog(CDialog& dlg);
 };

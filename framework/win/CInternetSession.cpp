@@ -1,5 +1,6 @@
 #include "CInternetSession.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 #include "CWinApp.h"
@@ -48,12 +49,78 @@ void CInternetFile::Close()
     m_hConnect.Close();
 }
 
-UINT CInternetFile::Read(void* lpBuf, UINT nCount)
+DWORD CTimeLimit::WaitError() const
 {
-    DWORD dwRead = 0;
-    if (!::InternetReadFile(m_hFile.Get(), lpBuf, nCount, &dwRead))
-        throw CInternetException(::GetLastError());
-    return dwRead;
+    const DWORD dwError = ::GetLastError();
+    // A wait cut to the end of the limit ends a tick or so before the tick count shows it.
+    const DWORD dwTickSlack = 50;
+    return m_dwLimit != 0 && ::GetTickCount() - m_dwStart + dwTickSlack >= m_dwLimit ? ERROR_INTERNET_TIMEOUT
+                                                                                     : dwError;
+}
+
+DWORD CTimeLimit::Cap(DWORD dwWait) const
+{
+    if (m_dwLimit == 0)
+        return dwWait;
+    const DWORD dwElapsed = ::GetTickCount() - m_dwStart;
+    // Never 0, which would ask for the system's own wait.
+    const DWORD dwLeft = dwElapsed < m_dwLimit ? m_dwLimit - dwElapsed : 1;
+    return dwWait == 0 || dwWait > dwLeft ? dwLeft : dwWait;
+}
+
+namespace {
+
+// The body length the answer's header declares; false when it declares none that counts
+// (a chunked answer's Content-Length is not its length).
+bool DeclaredLength(HINTERNET hRequest, unsigned long long& nLength)
+{
+    char szText[32] = {};
+    DWORD nSize = sizeof szText;
+    if (!::HttpQueryInfoA(hRequest, HTTP_QUERY_CONTENT_LENGTH, szText, &nSize, nullptr))
+        return false;
+    char szEncoding[2];
+    DWORD nEncodingSize = sizeof szEncoding;
+    if (::HttpQueryInfoA(hRequest, HTTP_QUERY_TRANSFER_ENCODING, szEncoding, &nEncodingSize, nullptr)
+        || ::GetLastError() == ERROR_INSUFFICIENT_BUFFER)
+        return false;
+    char* pEnd = nullptr;
+    nLength = strtoull(szText, &pEnd, 10);
+    return pEnd != szText && *pEnd == '\0';
+}
+
+} // namespace
+
+CInternetException CInternetFile::Read(void* lpBuf, UINT nCount, UINT& nRead)
+{
+    // Only what has arrived is read at a time, so that a server sending a byte now and then
+    // cannot hold one read beyond the time limit; the caller still gets nCount bytes or the
+    // end of the answer.
+    nRead = 0;
+    while (nRead < nCount) {
+        if (m_limit.RunOut())
+            return CInternetException(ERROR_INTERNET_TIMEOUT);
+        DWORD dwTimeout = m_limit.Cap(m_dwReceiveTimeout);
+        if (dwTimeout)
+            ::InternetSetOptionA(m_hFile.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &dwTimeout,
+                                 sizeof dwTimeout);
+        DWORD dwAvailable = 0;
+        if (!::InternetQueryDataAvailable(m_hFile.Get(), &dwAvailable, 0, 0))
+            return CInternetException(m_limit.WaitError());
+        DWORD dwRead = 0;
+        if (dwAvailable > 0
+            && !::InternetReadFile(m_hFile.Get(), static_cast<char*>(lpBuf) + nRead,
+                                   dwAvailable < nCount - nRead ? dwAvailable : nCount - nRead, &dwRead))
+            return CInternetException(m_limit.WaitError());
+        if (dwRead == 0)
+            break;
+        nRead += dwRead;
+    }
+    m_nTotalRead += nRead;
+    // The answer ended: a connection closed before the declared length is a cut answer.
+    unsigned long long nDeclared = 0;
+    if (nRead < nCount && DeclaredLength(m_hFile.Get(), nDeclared) && m_nTotalRead < nDeclared)
+        return CInternetException(ERROR_INTERNET_CONNECTION_ABORTED);
+    return CInternetException();
 }
 
 CInternetSession::CInternetSession(const char* pstrAgent, DWORD_PTR dwContext, DWORD dwAccessType,
@@ -95,25 +162,27 @@ void CInternetSession::ApplyTimeouts(HINTERNET hRequest) const
         {INTERNET_OPTION_RECEIVE_TIMEOUT, m_dwReceiveTimeout},
     };
     for (const auto& t : timeouts) {
-        DWORD value = t.value;
+        DWORD value = m_limit.Cap(t.value);
         if (value)
             ::InternetSetOptionA(hRequest, t.option, &value, sizeof value);
     }
 }
 
-std::unique_ptr<CInternetFile> CInternetSession::OpenURL(const char* pstrURL, DWORD_PTR dwContext,
-                                                         DWORD dwFlags, const char* pstrHeaders,
-                                                         DWORD dwHeadersLength)
+CInternetException CInternetSession::OpenURL(const char* pstrURL, std::unique_ptr<CInternetFile>& pFile,
+                                             DWORD_PTR dwContext, DWORD dwFlags, const char* pstrHeaders,
+                                             DWORD dwHeadersLength)
 {
+    pFile.reset();
     if (!IsOpen())
-        throw CInternetException(ERROR_INVALID_HANDLE);
+        return CInternetException(ERROR_INVALID_HANDLE);
     if (WebSchemeOf(pstrURL) != WebScheme::None)
-        return OpenHttpURL(pstrURL, dwContext, dwFlags, pstrHeaders, dwHeadersLength);
+        return OpenHttpURL(pstrURL, pFile, dwContext, dwFlags, pstrHeaders, dwHeadersLength);
     HINTERNET hFile =
         ::InternetOpenUrlA(m_hSession.Get(), pstrURL, pstrHeaders, dwHeadersLength, dwFlags, dwContext);
     if (!hFile)
-        throw CInternetException(::GetLastError());
-    return std::unique_ptr<CInternetFile>(new CInternetFile(nullptr, hFile));
+        return CInternetException(::GetLastError());
+    pFile.reset(new CInternetFile(nullptr, hFile, m_limit, m_dwReceiveTimeout));
+    return CInternetException();
 }
 
 namespace {
@@ -124,13 +193,14 @@ namespace {
 const DWORD kOwnRedirectFlags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP
                                 | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
 
+// Servers that negotiate the answer's type get the one the system's URL opener asks for.
+const char* kAcceptAnyType[] = {"*/*", nullptr};
+
 // The parts of an http or https address that a connection and its request are made from.
 struct HttpTarget
 {
-    CString m_strHost;
-    INTERNET_PORT m_nPort = 0;
-    bool m_bSecure = false;
-    CString m_strUser; // empty: no credentials in the address
+    WebOrigin m_origin; // scheme, host, port
+    CString m_strUser;  // decoded; empty: no credentials in the address
     CString m_strPassword;
     CString m_strObject; // path and query; the fragment is not sent
 };
@@ -140,8 +210,9 @@ CString Part(const char* pch, DWORD nLength)
     return CString(pch, static_cast<int>(nLength));
 }
 
-// Splits the address with the system's parser, as opening the whole address would.
-HttpTarget CrackHttpAddress(const char* pstrURL)
+// Splits the address with the system's parser, as opening the whole address would; the
+// parser's failure is answered.
+CInternetException CrackHttpAddress(const char* pstrURL, HttpTarget& target)
 {
     const DWORD nLength = static_cast<DWORD>(::lstrlenA(pstrURL) + 1);
     std::unique_ptr<char[]> buffers(new char[5 * static_cast<size_t>(nLength)]);
@@ -157,17 +228,16 @@ HttpTarget CrackHttpAddress(const char* pstrURL)
         *lengths[i] = nLength;
     }
     if (!::InternetCrackUrlA(pstrURL, 0, 0, &parts))
-        throw CInternetException(::GetLastError());
+        return CInternetException(::GetLastError());
 
-    HttpTarget target;
-    target.m_strHost = Part(parts.lpszHostName, parts.dwHostNameLength);
-    target.m_nPort = parts.nPort;
-    target.m_bSecure = parts.nScheme == INTERNET_SCHEME_HTTPS;
-    target.m_strUser = Part(parts.lpszUserName, parts.dwUserNameLength);
-    target.m_strPassword = Part(parts.lpszPassword, parts.dwPasswordLength);
+    target.m_origin.m_scheme = parts.nScheme == INTERNET_SCHEME_HTTPS ? WebScheme::Https : WebScheme::Http;
+    target.m_origin.m_strHost = Part(parts.lpszHostName, parts.dwHostNameLength);
+    target.m_origin.m_nPort = parts.nPort;
+    target.m_strUser = PercentDecoded(Part(parts.lpszUserName, parts.dwUserNameLength));
+    target.m_strPassword = PercentDecoded(Part(parts.lpszPassword, parts.dwPasswordLength));
     target.m_strObject = RequestObject(Part(parts.lpszUrlPath, parts.dwUrlPathLength),
                                        Part(parts.lpszExtraInfo, parts.dwExtraInfoLength));
-    return target;
+    return CInternetException();
 }
 
 // A header of the answer as text; false when the answer has none.
@@ -209,45 +279,54 @@ DWORD RedirectError(RedirectVerdict verdict)
 
 } // namespace
 
-std::unique_ptr<CInternetFile> CInternetSession::OpenHttpURL(const char* pstrURL, DWORD_PTR dwContext,
-                                                             DWORD dwFlags, const char* pstrHeaders,
-                                                             DWORD dwHeadersLength)
+CInternetException CInternetSession::OpenHttpURL(const char* pstrURL, std::unique_ptr<CInternetFile>& pFile,
+                                                 DWORD_PTR dwContext, DWORD dwFlags, const char* pstrHeaders,
+                                                 DWORD dwHeadersLength)
 {
     CString strAddress(pstrURL);
-    HttpTarget previous;
+    HttpTarget credentials; // the last credentials an address gave, with their origin
     for (int nFollowed = 0;; ++nFollowed) {
-        HttpTarget target = CrackHttpAddress(strAddress);
-        // A redirect within the same host keeps the credentials the first address gave.
-        if (target.m_strUser.IsEmpty() && nFollowed > 0
-            && ::lstrcmpiA(target.m_strHost, previous.m_strHost) == 0) {
-            target.m_strUser = previous.m_strUser;
-            target.m_strPassword = previous.m_strPassword;
+        if (m_limit.RunOut())
+            return CInternetException(ERROR_INTERNET_TIMEOUT);
+        HttpTarget target;
+        const CInternetException cracked = CrackHttpAddress(strAddress, target);
+        if (cracked.Failed())
+            return cracked;
+        // Credentials go only to the origin they were written for; a redirect elsewhere
+        // (another scheme, host or port) is made without them.
+        if (!target.m_strUser.IsEmpty())
+            credentials = target;
+        else if (SameOrigin(target.m_origin, credentials.m_origin)) {
+            target.m_strUser = credentials.m_strUser;
+            target.m_strPassword = credentials.m_strPassword;
         }
         const bool bCredentials = !target.m_strUser.IsEmpty();
+        const bool bSecure = target.m_origin.m_scheme == WebScheme::Https;
 
-        CInternetHandle hConnect(::InternetConnectA(m_hSession.Get(), target.m_strHost, target.m_nPort,
-                                                    bCredentials ? target.m_strUser.GetString() : nullptr,
-                                                    bCredentials ? target.m_strPassword.GetString() : nullptr,
-                                                    INTERNET_SERVICE_HTTP, 0, dwContext));
+        CInternetHandle hConnect(::InternetConnectA(
+            m_hSession.Get(), target.m_origin.m_strHost, static_cast<INTERNET_PORT>(target.m_origin.m_nPort),
+            bCredentials ? target.m_strUser.GetString() : nullptr,
+            bCredentials ? target.m_strPassword.GetString() : nullptr, INTERNET_SERVICE_HTTP, 0, dwContext));
         if (!hConnect.Get())
-            throw CInternetException(::GetLastError());
-        const DWORD dwRequestFlags =
-            dwFlags | kOwnRedirectFlags | (target.m_bSecure ? INTERNET_FLAG_SECURE : 0);
+            return CInternetException(::GetLastError());
+        const DWORD dwRequestFlags = dwFlags | kOwnRedirectFlags | (bSecure ? INTERNET_FLAG_SECURE : 0);
         CInternetHandle hRequest(::HttpOpenRequestA(hConnect.Get(), "GET", target.m_strObject, nullptr,
-                                                    nullptr, nullptr, dwRequestFlags, dwContext));
+                                                    nullptr, kAcceptAnyType, dwRequestFlags, dwContext));
         if (!hRequest.Get())
-            throw CInternetException(::GetLastError());
+            return CInternetException(::GetLastError());
         ApplyTimeouts(hRequest.Get());
         if (!::HttpSendRequestA(hRequest.Get(), pstrHeaders, dwHeadersLength, nullptr, 0))
-            throw CInternetException(::GetLastError());
+            return CInternetException(m_limit.WaitError());
 
         CString strNext;
-        if (!FindRedirect(hRequest.Get(), strAddress, strNext))
-            return std::unique_ptr<CInternetFile>(new CInternetFile(hConnect.Release(), hRequest.Release()));
+        if (!FindRedirect(hRequest.Get(), strAddress, strNext)) {
+            pFile.reset(
+                new CInternetFile(hConnect.Release(), hRequest.Release(), m_limit, m_dwReceiveTimeout));
+            return CInternetException();
+        }
         const RedirectVerdict verdict = JudgeRedirect(strAddress, strNext, nFollowed);
         if (verdict != RedirectVerdict::Follow)
-            throw CInternetException(RedirectError(verdict));
+            return CInternetException(RedirectError(verdict));
         strAddress = strNext;
-        previous = target;
     }
 }

@@ -1,5 +1,5 @@
-// The Internet classes over WinINet: a session, the remote file it opens, and the exception
-// that reports their failures.
+// The Internet classes over WinINet: a session, the remote file it opens, and the failure
+// report their operations answer.
 #pragma once
 
 #include <windows.h>
@@ -10,14 +10,21 @@
 #include "CException.h"
 #include "CString.h"
 
+// What an opening or a read answers: success, or the failure with the WinINet (or system)
+// error code that describes it.
 class CInternetException : public CException
 {
 public:
+    // Success.
+    CInternetException() = default;
+    // A failure with dwError; a call that failed without naming why (0) counts as WinINet's
+    // internal error, so that a failure never reads as success.
     explicit CInternetException(DWORD dwError)
-        : m_dwError(dwError)
+        : m_dwError(dwError ? dwError : ERROR_INTERNET_INTERNAL_ERROR)
     {
     }
-    DWORD m_dwError;
+    bool Failed() const { return m_dwError != 0; }
+    DWORD m_dwError = 0; // 0: success
     // The system's text for the WinINet (or system) error.
     CString GetErrorMessage() const override;
 };
@@ -46,24 +53,56 @@ private:
     HINTERNET m_h;
 };
 
+// A span of time that starts when it is set, shared by everything one session opens and
+// reads. Measured with the tick count, whose wrap-around the unsigned difference survives.
+class CTimeLimit
+{
+public:
+    void Start(DWORD dwMilliseconds)
+    {
+        m_dwStart = ::GetTickCount();
+        m_dwLimit = dwMilliseconds;
+    }
+    // True once a set limit has passed.
+    bool RunOut() const { return m_dwLimit != 0 && ::GetTickCount() - m_dwStart >= m_dwLimit; }
+    // A wait of dwWait milliseconds (0: the system's own) cut to what is left of the limit.
+    DWORD Cap(DWORD dwWait) const;
+    // The error of a wait that just failed: the system's, or ERROR_INTERNET_TIMEOUT when the
+    // limit has run out (the system may name a wait it cut short otherwise).
+    DWORD WaitError() const;
+
+private:
+    DWORD m_dwStart = 0;
+    DWORD m_dwLimit = 0; // 0: no limit
+};
+
 // A file opened on a server; every answer of the server reads as a file, error pages
-// included. Read failures throw CInternetException.
+// included.
 class CInternetFile
 {
 public:
-    // Takes the request handle and, for HTTP, the connection it runs on.
-    CInternetFile(HINTERNET hConnect, HINTERNET hFile)
+    // Takes the request handle and, for HTTP, the connection it runs on; reads keep to the
+    // session's time limit and receive timeout.
+    CInternetFile(HINTERNET hConnect, HINTERNET hFile, const CTimeLimit& limit = CTimeLimit(),
+                  DWORD dwReceiveTimeout = 0)
         : m_hConnect(hConnect),
-          m_hFile(hFile)
+          m_hFile(hFile),
+          m_limit(limit),
+          m_dwReceiveTimeout(dwReceiveTimeout)
     {
     }
-    // Reads up to nCount bytes; answers how many arrived (0 at the end).
-    UINT Read(void* lpBuf, UINT nCount);
+    // Reads up to nCount bytes, waiting for more until nCount arrived or the answer ended;
+    // nRead tells how many arrived (0 at the end). An answer that ends before the length its
+    // header declared has failed (the connection was cut), as has a read past the time limit.
+    [[nodiscard]] CInternetException Read(void* lpBuf, UINT nCount, UINT& nRead);
     void Close();
 
 private:
     CInternetHandle m_hConnect; // declared first: closed after the request
     CInternetHandle m_hFile;
+    CTimeLimit m_limit;
+    DWORD m_dwReceiveTimeout;
+    unsigned long long m_nTotalRead = 0;
 };
 
 class CInternetSession
@@ -78,25 +117,34 @@ public:
     // Sets a numeric option of the session. The connect, send and receive timeouts also
     // apply to every request the session opens.
     BOOL SetOption(DWORD dwOption, DWORD dwValue);
-    // Opens the address; throws CInternetException when the request fails. An http or https
-    // address follows redirects (http to https included, https to http never), with the
-    // credentials the address holds; its fragment is not sent.
-    std::unique_ptr<CInternetFile> OpenURL(const char* pstrURL, DWORD_PTR dwContext = 1,
-                                           DWORD dwFlags = INTERNET_FLAG_TRANSFER_ASCII,
-                                           const char* pstrHeaders = nullptr, DWORD dwHeadersLength = 0);
+    // From now on, every opening through this session and every read of what it opens ends
+    // within dwMilliseconds in all: each wait is cut to what is left, and running out fails
+    // with ERROR_INTERNET_TIMEOUT. The name lookup is not bounded by it.
+    void SetTimeLimit(DWORD dwMilliseconds) { m_limit.Start(dwMilliseconds); }
+    // Opens the address into pFile, or answers the failure (pFile then stays empty). An http or https
+    // address follows redirects (http to https included, https to http never) and accepts
+    // any type of answer; the credentials the address holds (percent-decoded) are given only
+    // to its own origin (scheme, host, port); its fragment is not sent.
+    [[nodiscard]] CInternetException OpenURL(const char* pstrURL, std::unique_ptr<CInternetFile>& pFile,
+                                             DWORD_PTR dwContext = 1,
+                                             DWORD dwFlags = INTERNET_FLAG_TRANSFER_ASCII,
+                                             const char* pstrHeaders = nullptr, DWORD dwHeadersLength = 0);
     void Close() { m_hSession.Close(); }
 
 private:
     // HTTP and HTTPS addresses go through an explicit connection and request, so that the
     // session's timeouts can be put on the request itself (not every WinINet passes them on)
     // and so that each redirect is judged here. The timeouts hold for each connection, each
-    // send and each receive of every request; the name lookup has no limit of ours.
-    std::unique_ptr<CInternetFile> OpenHttpURL(const char* pstrURL, DWORD_PTR dwContext, DWORD dwFlags,
-                                               const char* pstrHeaders, DWORD dwHeadersLength);
+    // send and each receive of every request, cut to what is left of the time limit; the
+    // name lookup has no limit of ours.
+    CInternetException OpenHttpURL(const char* pstrURL, std::unique_ptr<CInternetFile>& pFile,
+                                   DWORD_PTR dwContext, DWORD dwFlags, const char* pstrHeaders,
+                                   DWORD dwHeadersLength);
     void ApplyTimeouts(HINTERNET hRequest) const;
 
     CInternetHandle m_hSession;
     DWORD m_dwConnectTimeout = 0; // 0: the system's own
     DWORD m_dwSendTimeout = 0;
     DWORD m_dwReceiveTimeout = 0;
+    CTimeLimit m_limit;
 };

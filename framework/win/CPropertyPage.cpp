@@ -17,5 +17,5 @@ INT_PTR CALLBACK CPropertyPage::AfxPageProc(HWND hWnd, UINT message, WPARAM, LPA
         return TRUE;
     pPage->m_currentMsg.hwnd = hWnd;
     pPage->m_currentMsg.message = message;
-    return CallInitDialog(*pPage);
+    return pPage->OnInitDialog();
 }

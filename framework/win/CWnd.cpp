@@ -1,7 +1,6 @@
 #include "CWnd.h"
 
 #include "CDataExchange.h"
-#include "CException.h"
 #include "CWinApp.h"
 
 namespace {
@@ -330,20 +329,7 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
     pWnd->m_currentMsg.wParam = wParam;
     pWnd->m_currentMsg.lParam = lParam;
 
-    LRESULT lResult = 0;
-#if defined(__cpp_exceptions)
-    try {
-        lResult = pWnd->WindowProc(message, wParam, lParam);
-    } catch (...) {
-        // A failure left the handler: its own objects are already released by unwinding.
-        // Nothing may unwind further, through Windows' dispatcher; tell the user and go on.
-        AfxReportCurrentException();
-        lResult = 0;
-    }
-#else
-    // Built without exceptions (programs that use no Internet classes): nothing can leave.
-    lResult = pWnd->WindowProc(message, wParam, lParam);
-#endif
+    const LRESULT lResult = pWnd->WindowProc(message, wParam, lParam);
 
     if (message == WM_NCDESTROY) {
         pWnd->OnNcDestroyed();

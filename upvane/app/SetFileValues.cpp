@@ -5,9 +5,12 @@
 
 namespace {
 
-CString ComposeWebFileAddress(const CString& strWebLink, const CString& strFile)
+// The weblink as an address: as it is when it begins with a web scheme, else after "http://".
+CString ComposeWebLinkAddress(const CString& strWebLink)
 {
-    return ComposeSiteAddress(strWebLink) + "/" + strFile;
+    if (WebSchemeOf(strWebLink) != WebScheme::None)
+        return strWebLink;
+    return kSchemeHttp + strWebLink;
 }
 
 } // namespace
@@ -25,9 +28,7 @@ CString ComposeInstalledLine(const CString& strInstalled)
 
 CString ComposeSiteAddress(const CString& strWebLink)
 {
-    if (WebSchemeOf(strWebLink) != WebScheme::None)
-        return strWebLink;
-    return kSchemeHttp + strWebLink;
+    return WithoutUserInfo(ComposeWebLinkAddress(strWebLink));
 }
 
 CString ComposeMailAddress(const CString& strWebMail)
@@ -42,10 +43,10 @@ CString ComposeWhatsNewAddress()
 
 CString ComposeVersionDocumentAddress(const CString& strWebLink, const CString& strWizFile)
 {
-    return ComposeWebFileAddress(strWebLink, strWizFile);
+    return ComposeWebLinkAddress(strWebLink) + "/" + strWizFile;
 }
 
 CString ComposeDownloadAddress(const CString& strWebLink, const CString& strUpdateFile)
 {
-    return ComposeWebFileAddress(strWebLink, strUpdateFile);
+    return ComposeSiteAddress(strWebLink) + "/" + strUpdateFile;
 }

@@ -22,6 +22,9 @@ const LPARAM kProgressRange = MAKELPARAM(0, 50);
 // How long the check waits for the server to accept and to answer before it reports the
 // failure: WinINet's own defaults would keep the dialog blocked for minutes.
 const DWORD kNetworkTimeoutMs = 15000;
+// How long the whole check may take from the click, redirects and reading included; each
+// wait is cut to what is left of it.
+const DWORD kCheckTimeLimitMs = 30000;
 
 } // namespace
 
@@ -102,21 +105,32 @@ void CUpvaneDlg::OnCheck()
     session.SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, kNetworkTimeoutMs);
     session.SetOption(INTERNET_OPTION_SEND_TIMEOUT, kNetworkTimeoutMs);
     session.SetOption(INTERNET_OPTION_RECEIVE_TIMEOUT, kNetworkTimeoutMs);
+    session.SetTimeLimit(kCheckTimeLimitMs);
 
     std::unique_ptr<char[]> buffer(new char[kVersionReadSize]);
     UpdateWindow();
     UpdateWindow();
     m_progress.StepIt();
 
-    // A failure to open or read leaves this handler as the framework's Internet exception,
-    // which reports it; the session, file and buffer are released on the way out.
-    std::unique_ptr<CInternetFile> file =
-        session.OpenURL(ComposeVersionDocumentAddress(g_strWebLink, g_strWizFile), 1,
-                        INTERNET_FLAG_TRANSFER_ASCII, nullptr, 0);
-    UpdateWindow();
-    m_progress.StepIt();
-
-    const UINT nReceived = file->Read(buffer.get(), kVersionReadSize);
+    // A failure to open or read ends the check where it happened (the progress stays where
+    // it is): the file, the session and the buffer are released, then the standard error box
+    // tells the user.
+    std::unique_ptr<CInternetFile> file;
+    CInternetException failure = session.OpenURL(ComposeVersionDocumentAddress(g_strWebLink, g_strWizFile),
+                                                 file, 1, INTERNET_FLAG_TRANSFER_ASCII, nullptr, 0);
+    UINT nReceived = 0;
+    if (!failure.Failed()) {
+        UpdateWindow();
+        m_progress.StepIt();
+        failure = file->Read(buffer.get(), kVersionReadSize, nReceived);
+    }
+    if (failure.Failed()) {
+        file.reset();
+        session.Close();
+        buffer.reset();
+        failure.ReportError(MB_OK | MB_ICONSTOP);
+        return;
+    }
     m_progress.StepIt();
 
     const VersionCheckResult result =

@@ -127,6 +127,14 @@ HttpReply HttpReply::CloseMidAnswer(std::string body, size_t cutAfter)
     return reply;
 }
 
+HttpReply HttpReply::Trickle(std::string body, unsigned everyMs)
+{
+    HttpReply reply = Ok(std::move(body));
+    reply.kind = Kind::Trickle;
+    reply.trickleMs = everyMs;
+    return reply;
+}
+
 HttpReply HttpReply::CloseWithoutAnswer()
 {
     HttpReply reply;
@@ -353,6 +361,11 @@ void HttpServer::ServeConnection(Socket socket)
                     PauseUnlessStopping(reply.holdMs);
                 break;
             case HttpReply::Kind::CloseWithoutAnswer:
+                break;
+            case HttpReply::Kind::Trickle:
+                for (size_t i = 0; i < bytes.size() && PauseUnlessStopping(reply.trickleMs); ++i)
+                    if (!SendAll(client, bytes.data() + i, 1))
+                        break;
                 break;
             case HttpReply::Kind::NeverAnswer:
                 while (PauseUnlessStopping(1000)) {

@@ -40,6 +40,7 @@ struct HttpReply
         CloseMidAnswer,     // the first `cutAfter` bytes of the answer, then close
         CloseWithoutAnswer, // close at once, sending nothing
         NeverAnswer,        // keep the connection open, silent, until the server stops
+        Trickle,            // the whole answer, one byte every `trickleMs`
     };
 
     Kind kind = Kind::Answer;
@@ -52,6 +53,7 @@ struct HttpReply
     size_t cutAfter = 0;              // for CloseMidAnswer
     unsigned holdMs = 0;              // for CloseMidAnswer: keep the connection this long
                                       // before closing, so the client has read what came
+    unsigned trickleMs = 0;           // for Trickle
     bool reset = false;               // close abortively (RST) instead of gracefully
     // When set: a request whose Authorization header is not exactly this gets a basic
     // challenge (401) instead.
@@ -61,6 +63,7 @@ struct HttpReply
     static HttpReply Status(std::string statusLine, std::string body);
     static HttpReply Raw(std::string bytes);
     static HttpReply CloseMidAnswer(std::string body, size_t cutAfter);
+    static HttpReply Trickle(std::string body, unsigned everyMs);
     static HttpReply CloseWithoutAnswer();
     static HttpReply NeverAnswer();
     HttpReply& Delay(unsigned ms)

@@ -115,6 +115,7 @@ TEST_F(UpvaneCheck, RequestsTheVersionDocumentWithTheProgramsNameAsAgent)
     EXPECT_EQ("GET", requests[0].method);
     EXPECT_EQ("/quillory/updates/version.txt", requests[0].path);
     EXPECT_EQ("Upvane", requests[0].UserAgent());
+    EXPECT_EQ("*/*", requests[0].Header("Accept").value_or("(none)"));
 }
 
 TEST_F(UpvaneCheck, AQueryInTheDocumentsNameIsSentWithIt)
@@ -400,6 +401,7 @@ struct HostileServer
     Outcome outcome;
     const char* expectedAvailable; // the available line when a document is reported
     int errorProgress;             // where the progress bar stops when the error box comes
+    unsigned long error = 0;       // when set: the system error whose text the box shows
 };
 
 // Names the case in test listings instead of dumping its bytes.
@@ -425,6 +427,9 @@ TEST_P(UpvaneHostileServer, DialogReportsAndSurvives)
     }
     if (box) {
         EXPECT_EQ(GetParam().errorProgress, Progress());
+        if (GetParam().error) {
+            EXPECT_EQ(WinInetErrorText(GetParam().error), UpvaneRun::MessageBoxText(box));
+        }
         ExpectTheUpgradeStateKept();
         ExpectErrorBoxAndClose(box);
     } else {
@@ -437,17 +442,19 @@ TEST_P(UpvaneHostileServer, DialogReportsAndSurvives)
     EXPECT_TRUE(TryText(m_run.Dialog()).has_value());
 }
 
-// The status line and headers of an answer whose body would be `body`.
-size_t HeadLength(const std::string& body)
+// The length of the status line and headers of an answer.
+size_t HeadLength(const HttpReply& reply)
 {
-    const std::string whole = HttpReply::Ok(body).Bytes();
-    return whole.find("\r\n\r\n") + 4;
+    return reply.Bytes().find("\r\n\r\n") + 4;
 }
 
 // An answer whose connection closes after `bodyBytes` bytes of its body.
-HttpReply CutInBody(const std::string& body, size_t bodyBytes)
+HttpReply CutInBody(const std::string& body, size_t bodyBytes, bool declaresLength = true)
 {
-    return HttpReply::CloseMidAnswer(body, HeadLength(body) + bodyBytes);
+    HttpReply reply = HttpReply::CloseMidAnswer(body, 0);
+    reply.contentLength = declaresLength;
+    reply.cutAfter = HeadLength(reply) + bodyBytes;
+    return reply;
 }
 
 std::string Bytes(std::initializer_list<int> values)
@@ -470,18 +477,28 @@ INSTANTIATE_TEST_SUITE_P(
         HostileServer{"HighBytes", HttpReply::Ok("Sample App Version 3.2 Build " + Bytes({0xE9, 0xFF})),
                       Outcome::Document, "Sample App Version 3.2 Build \xE9", 0},
         HostileServer{"EmptyBody", HttpReply::Ok(""), Outcome::Document, "", 0},
-        // What arrived before the close is examined, never more; or the read fails.
+        // An answer cut off before its declared length has failed, even when nothing of its
+        // body came; without a declared length, what arrived before the close is examined.
         HostileServer{"ClosesMidAnswer", CutInBody("Sample App Version 3.2 Build 7 and more", 14),
-                      Outcome::Either, "Sample App Ver", 20},
+                      Outcome::ErrorBox, "", 20, ERROR_INTERNET_CONNECTION_ABORTED},
+        HostileServer{"ClosesAfterTheHeadOfADeclaredLength", CutInBody("Sample App Version 3.2 Build 7", 0),
+                      Outcome::ErrorBox, "", 20, ERROR_INTERNET_CONNECTION_ABORTED},
+        HostileServer{"ClosesMidAnswerOfNoDeclaredLength",
+                      CutInBody("Sample App Version 3.2 Build 7 and more", 14, false), Outcome::Document,
+                      "Sample App Ver", 0},
         // The answer's head arrives, then the connection is reset: the read fails.
         HostileServer{"ResetAfterTheHead",
                       HttpReply::CloseMidAnswer("Sample App Version 3.2 Build 7",
-                                                HeadLength("Sample App Version 3.2 Build 7"))
+                                                HeadLength(HttpReply::Ok("Sample App Version 3.2 Build 7")))
                           .Hold(1500)
                           .Reset(),
                       Outcome::ErrorBox, "", 20},
         HostileServer{"AnswersSlowly", HttpReply::Ok("Sample App Version 3.1 Build 5").Delay(2000),
                       Outcome::Document, "Sample App Version 3.1 Build 5", 0},
+        // A byte every half second: the head arrives within the check's time, the rest of the
+        // answer would not.
+        HostileServer{"TricklesItsAnswer", HttpReply::Trickle("Sample App Version 3.1 Build 5", 500),
+                      Outcome::ErrorBox, "", 20, ERROR_INTERNET_TIMEOUT},
         HostileServer{"ClosesWithoutAnswer", HttpReply::CloseWithoutAnswer(), Outcome::Either, "", 10},
         // The check gives up after its network timeout (an error box, or under some WinINet
         // versions an empty answer) instead of blocking the dialog for good.

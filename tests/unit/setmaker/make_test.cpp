@@ -39,11 +39,19 @@ TEST(MakeSetFileTest, ValuesOfEveryByteComeBackAsUpvaneReadsThem)
         strAllBytes += static_cast<char>(b);
     ASSERT_TRUE(FindValueProblems(strAllBytes).empty());
 
+    // The weblink leaves out "#", which is refused for what it makes of Upvane's addresses.
+    CString strWebLinkBytes;
+    for (int i = 0; i < strAllBytes.GetLength(); ++i)
+        if (strAllBytes.GetAt(i) != '#')
+            strWebLinkBytes += strAllBytes.GetAt(i);
+    ASSERT_TRUE(FindValueProblems(strWebLinkBytes).empty());
+
     SetFileValueSet values;
     int nStored = 0;
     for (int nKey = 0; nKey < keyCount; ++nKey) {
-        const CString strTurned = strAllBytes.Mid(nKey * 29) + strAllBytes.Left(nKey * 29);
-        values[nKey] = FindValueProblems(strTurned).empty() ? strTurned : strAllBytes;
+        const CString& strBytes = nKey == keyWebLink ? strWebLinkBytes : strAllBytes;
+        const CString strTurned = strBytes.Mid(nKey * 29) + strBytes.Left(nKey * 29);
+        values[nKey] = FindValueProblems(strTurned).empty() ? strTurned : strBytes;
         nStored += *values[nKey] == strTurned ? 1 : 0;
     }
     EXPECT_GE(nStored, 5);
@@ -166,36 +174,66 @@ TEST(MakeSetFileTest, AdviceForValuesThatWorkOtherwiseThanMeant)
     EXPECT_TRUE(Contains(strAll, "other set files (Other.set)")) << strAll;
 }
 
-TEST(MakeSetFileTest, WebLinksWithAWebSchemeAreTakenAndOtherSchemesAdvisedWithTheAddressUpvaneOpens)
+TEST(MakeSetFileTest, WebLinksAreAdvisedWithTheAddressUpvaneOpensAndRefusedWhenTheyCannotWork)
 {
     const struct
     {
         const char* weblink;
-        const char* advice; // "" for none
+        const char* advice;  // "" for none
+        const char* refusal; // "" for none
     } cases[] = {
-        {"quillory.com/updates", ""},
-        {"https://quillory.com/updates", ""},
-        {"HTTP://quillory.com:8080/updates", ""},
-        {"https://user:pw@quillory.com/updates?x=1", ""},
+        {"quillory.com/updates", "", ""},
+        {"https://quillory.com/updates", "", ""},
+        {"HTTP://quillory.com:8080/updates", "", ""},
+        {"https://user:pw@quillory.com/updates", "", ""},
+        {"https://us%40er:p%3Aw@[::1]:65535/u", "", ""},
         {"ftp://quillory.com",
          "has a scheme other than \"http://\" or \"https://\"; Upvane puts \"http://\" in "
-         "front of it and opens \"http://ftp://quillory.com\""},
-        {"https:/quillory.com", "opens \"http://https:/quillory.com\""},
-        {"Http//quillory.com", "opens \"http://Http//quillory.com\""},
-        {" https://quillory.com", "opens \"http:// https://quillory.com\""},
-        {"https://http://quillory.com", "holds a second scheme after its first; Upvane opens "
-                                        "\"https://http://quillory.com\""},
+         "front of it and opens \"http://ftp://quillory.com\"",
+         ""},
+        {"https:/quillory.com", "opens \"http://https:/quillory.com\"", ""},
+        {"Http//quillory.com", "opens \"http://Http//quillory.com\"", ""},
+        {" https://quillory.com", "opens \"http:// https://quillory.com\"", ""},
+        {"https://http://quillory.com",
+         "holds a second scheme after its first; Upvane opens "
+         "\"https://http://quillory.com\"",
+         ""},
         // An address further on, in the path or query, is no scheme of the weblink.
-        {"quillory.com/go?to=https://other.example", ""},
-        {"https://quillory.com/r/http://mirror.example", ""},
+        {"quillory.com/go?to=https://other.example",
+         "requests \"http://quillory.com/go?to=https://other.example/version.txt\"", ""},
+        {"https://quillory.com/r/http://mirror.example", "", ""},
+        // Risky: credentials in the clear, file names in the query.
+        {"http://user:pw@quillory.com", "credentials over plain http", ""},
+        {"https://quillory.com/get?file=", "requests \"https://quillory.com/get?file=/version.txt\"", ""},
+        // Cannot work: no host, no port number, a raw "@", every file name in the fragment.
+        {"https://", "", "names no host; Upvane cannot request \"https:///\""},
+        {"user@/updates", "credentials over plain http", "names no host"},
+        {"quillory.com:0/u", "", "port \"0\" is not a number from 1 to 65535"},
+        {"quillory.com:/u", "", "port \"\" is not"},
+        {"https://quillory.com:80a", "", "port \"80a\" is not"},
+        {"https://user:p@ss@quillory.com/u", "", "raw \"@\""},
+        {"https://quillory.com/u#x", "", "Upvane would request \"https://quillory.com/u\" for every file"},
     };
     for (const auto& c : cases) {
         const std::vector<std::string> advice = AdviceForValue(keyWebLink, c.weblink);
-        if (*c.advice == '\0') {
-            EXPECT_TRUE(advice.empty()) << c.weblink << ": " << (advice.empty() ? "" : advice[0]);
-            continue;
+        const std::vector<std::string> refusals = RefusalsForValue(keyWebLink, c.weblink);
+        for (const auto& [expected, given] : {std::pair(c.advice, advice), std::pair(c.refusal, refusals)}) {
+            if (*expected == '\0') {
+                EXPECT_TRUE(given.empty()) << c.weblink << ": " << (given.empty() ? "" : given[0]);
+                continue;
+            }
+            ASSERT_EQ(1u, given.size()) << c.weblink;
+            EXPECT_TRUE(Contains(given[0], expected)) << c.weblink << ": " << given[0];
         }
-        ASSERT_EQ(1u, advice.size()) << c.weblink;
-        EXPECT_TRUE(Contains(advice[0], c.advice)) << c.weblink << ": " << advice[0];
     }
+
+    // make refuses what cannot work and writes nothing.
+    TempDir dir;
+    SetFileValueSet values = DemoValues();
+    values[keyWebLink] = CString("https://");
+    const MakeResult result = MakeSetFile(dir.PathOf("Quillory.set"), values, false);
+    EXPECT_FALSE(result.m_bWritten);
+    ASSERT_EQ(1u, result.m_refusals.size());
+    EXPECT_TRUE(Contains(result.m_refusals[0], "key weblink: the web address names no host"));
+    EXPECT_TRUE(FolderEntries(dir.Path()).empty());
 }

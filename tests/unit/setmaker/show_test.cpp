@@ -70,3 +70,20 @@ TEST(ShowCommandTest, AMissingFileFailsAndStrangeBytesAreEscaped)
     ASSERT_EQ(0, run.m_nExit);
     EXPECT_TRUE(Contains(run.m_strOut, "title           \"a\\\"\\\\\\x01\\xE9\\n\"\n")) << run.m_strOut;
 }
+
+TEST(ShowCommandTest, PrintsTheAddressesUpvaneUsesAndWarnsOfAWebLinkThatCannotWork)
+{
+    TempDir dir;
+    const std::string strPath = dir.Write(
+        "Vendor.set", "[information]\r\nweblink=" + Stored("https://u:p@example.com/q#top") + "\r\n"
+                          + "wizfile=" + Stored("v.txt") + "\r\nupdatefilename=" + Stored("u.exe") + "\r\n");
+    const ToolRun run = RunTool({"show", strPath});
+    ASSERT_EQ(0, run.m_nExit) << run.m_strErr;
+    // The request leaves the fragment out; the shell gets no credentials.
+    EXPECT_TRUE(Contains(run.m_strOut, "version document  \"https://u:p@example.com/q\"\n")) << run.m_strOut;
+    EXPECT_TRUE(Contains(run.m_strOut, "web-site link     \"\" -> \"https://example.com/q#top\"\n"))
+        << run.m_strOut;
+    EXPECT_TRUE(Contains(run.m_strOut, "download          \"https://example.com/q#top/u.exe\"\n"))
+        << run.m_strOut;
+    EXPECT_TRUE(Contains(run.m_strErr, "setmaker: warning: the web address holds \"#\"")) << run.m_strErr;
+}

@@ -47,19 +47,69 @@ TEST(WebAddressTest, RedirectStatusesAreThoseThatNameATarget)
         EXPECT_FALSE(IsRedirectStatus(nStatus)) << nStatus;
 }
 
-TEST(WebAddressTest, ARedirectTargetIsResolvedAgainstTheAnsweredAddress)
+TEST(WebAddressTest, ARedirectTargetIsResolvedAgainstTheAnsweredAddressAsRfc3986Says)
 {
     const CString strFrom("http://user:pw@host:8080/app/v1/version.txt?lang=en#top");
-    EXPECT_STREQ("https://other/x.txt", ResolveRedirect(strFrom, "https://other/x.txt"));
-    EXPECT_STREQ("HTTP://other", ResolveRedirect(strFrom, "HTTP://other"));
-    EXPECT_STREQ("ftp://other/x", ResolveRedirect(strFrom, "ftp://other/x"));
-    EXPECT_STREQ("http://mirror/v.txt", ResolveRedirect(strFrom, "//mirror/v.txt"));
-    EXPECT_STREQ("http://user:pw@host:8080/moved/v.txt", ResolveRedirect(strFrom, "/moved/v.txt"));
-    EXPECT_STREQ("http://user:pw@host:8080/app/v1/v2.txt", ResolveRedirect(strFrom, "v2.txt"));
-    EXPECT_STREQ("http://user:pw@host:8080/app/v1/version.txt?lang=de", ResolveRedirect(strFrom, "?lang=de"));
+    const struct
+    {
+        const char* location;
+        const char* resolved;
+    } cases[] = {
+        {"https://other/x.txt", "https://other/x.txt"},
+        {"HTTP://other", "HTTP://other"},
+        {"ftp://other/x", "ftp://other/x"},
+        {"//mirror/v.txt", "http://mirror/v.txt"},
+        {"/moved/v.txt", "http://user:pw@host:8080/moved/v.txt"},
+        {"v2.txt", "http://user:pw@host:8080/app/v1/v2.txt"},
+        {"?lang=de", "http://user:pw@host:8080/app/v1/version.txt?lang=de"},
+        // A fragment alone keeps path and query; an empty reference keeps them too.
+        {"#notes", "http://user:pw@host:8080/app/v1/version.txt?lang=en#notes"},
+        {"", "http://user:pw@host:8080/app/v1/version.txt?lang=en"},
+        // Dot segments are worked out, also in an absolute target, never above the root.
+        {"../v2/version.txt", "http://user:pw@host:8080/app/v2/version.txt"},
+        {"../../../../etc", "http://user:pw@host:8080/etc"},
+        {".", "http://user:pw@host:8080/app/v1/"},
+        {"..", "http://user:pw@host:8080/app/"},
+        {"http://other/a/./b/../c", "http://other/a/c"},
+        // A colon after the first slash belongs to the path; a digit cannot begin a scheme.
+        {"sub/b:c", "http://user:pw@host:8080/app/v1/sub/b:c"},
+        {"8080:x", "http://user:pw@host:8080/app/v1/8080:x"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.resolved, ResolveRedirect(strFrom, c.location)) << c.location;
     // An address without a path: the folder is the root.
     EXPECT_STREQ("https://host/v.txt", ResolveRedirect("https://host", "v.txt"));
     EXPECT_STREQ("https://host/v.txt", ResolveRedirect("https://host?x", "/v.txt"));
-    // A colon after the first slash belongs to the path, not to a scheme.
-    EXPECT_STREQ("http://h/a/sub/b:c", ResolveRedirect("http://h/a/x", "sub/b:c"));
+}
+
+TEST(WebAddressTest, OnlyTheSameSchemeHostAndPortAreTheSameOrigin)
+{
+    const WebOrigin origin{WebScheme::Http, "Host.Example", 0};
+    EXPECT_TRUE(SameOrigin(origin, {WebScheme::Http, "host.example", 80}));
+    EXPECT_TRUE(SameOrigin({WebScheme::Https, "h", 443}, {WebScheme::Https, "H", 0}));
+    EXPECT_FALSE(SameOrigin(origin, {WebScheme::Http, "host.example", 8080}));
+    EXPECT_FALSE(SameOrigin(origin, {WebScheme::Https, "host.example", 80}));
+    EXPECT_FALSE(SameOrigin({WebScheme::Https, "h", 0}, {WebScheme::Http, "h", 443}));
+    EXPECT_FALSE(SameOrigin(origin, {WebScheme::Http, "host.example.", 80}));
+    EXPECT_FALSE(SameOrigin(origin, {WebScheme::Http, "other.example", 80}));
+    // Only ASCII letters fold: a byte of another code page is compared as it is.
+    EXPECT_FALSE(SameOrigin({WebScheme::Http, "\xC4", 0}, {WebScheme::Http, "\xE4", 0}));
+    EXPECT_FALSE(SameOrigin({WebScheme::None, "h", 0}, {WebScheme::None, "h", 0}));
+}
+
+TEST(WebAddressTest, CredentialsAreDecodedAndNeverHandedOn)
+{
+    EXPECT_STREQ("p@ss:w/rd", PercentDecoded("p%40ss%3Aw%2frd"));
+    EXPECT_STREQ("100%", PercentDecoded("100%"));
+    EXPECT_STREQ("%4g%zz%%41%%00", PercentDecoded("%4g%zz%%2541%%00"));
+    EXPECT_STREQ("\xE9", PercentDecoded("%E9"));
+
+    EXPECT_STREQ("https://host:8443/app?q=a@b#c@d",
+                 WithoutUserInfo("https://user:pw@host:8443/app?q=a@b#c@d"));
+    EXPECT_STREQ("http://host/x", WithoutUserInfo("http://us@er:p@ss@host/x"));
+    EXPECT_STREQ("http://host/a@b", WithoutUserInfo("http://host/a@b"));
+    EXPECT_STREQ("mailto:support@quillory.com", WithoutUserInfo("mailto:support@quillory.com"));
+
+    EXPECT_STREQ("http://h/a/v.txt", WithoutFragment("http://h/a/v.txt#x/y?z"));
+    EXPECT_STREQ("http://h/a?q", WithoutFragment("http://h/a?q"));
 }

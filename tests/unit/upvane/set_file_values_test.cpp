@@ -29,13 +29,18 @@ TEST(SetFileValuesTest, LinkTargetsAndInstalledLine)
 TEST(SetFileValuesTest, AWebLinkWithAWebSchemeIsUsedAsItIsForAllThreeAddresses)
 {
     const char* const withScheme[] = {"https://www.example.com/app", "HTTPS://www.example.com/app",
-                                      "http://www.example.com/app", "Http://user:pw@host:8443/app"};
+                                      "http://www.example.com/app", "Http://host:8443/app"};
     for (const char* pszLink : withScheme) {
         const CString strLink(pszLink);
         EXPECT_EQ(strLink, ComposeSiteAddress(strLink));
         EXPECT_EQ(strLink + "/version.txt", ComposeVersionDocumentAddress(strLink, "version.txt"));
         EXPECT_EQ(strLink + "/upgrade.exe", ComposeDownloadAddress(strLink, "upgrade.exe"));
     }
+    // The weblink's credentials go with the check's request only, never to the shell.
+    EXPECT_STREQ("Http://host:8443/app", ComposeSiteAddress("Http://user:pw@host:8443/app"));
+    EXPECT_STREQ("http://host/app/upgrade.exe", ComposeDownloadAddress("u%40x:p@host/app", "upgrade.exe"));
+    EXPECT_STREQ("https://u:p@host/app/v.txt",
+                 ComposeVersionDocumentAddress("https://u:p@host/app", "v.txt"));
     // Only a whole "http://" or "https://" at the very start counts; anything else is a host.
     EXPECT_STREQ("http://https:/www.example.com", ComposeSiteAddress("https:/www.example.com"));
     EXPECT_STREQ("http://ftp://www.example.com/v.txt",
