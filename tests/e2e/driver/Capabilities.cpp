@@ -1,5 +1,6 @@
 #include "Capabilities.h"
 
+#include <algorithm>
 #include <cstring>
 #include <thread>
 
@@ -220,15 +221,55 @@ std::optional<std::string> TextMeasuredWrongly()
     return why;
 }
 
+std::optional<std::string> AnsiTextDamaged()
+{
+    static const std::optional<std::string> why = [] {
+        ProbeWindow window("QsTextProbe", DefWindowProcA, 10, 10);
+        const char sent[] = "Caf\xE9 \xC0 \x80";
+        SetWindowTextA(window.Get(), sent);
+        char back[32] = {};
+        const int n = GetWindowTextA(window.Get(), back, sizeof back);
+        if (std::string(back, n > 0 ? n : 0) == sent)
+            return std::optional<std::string>();
+        std::string hex;
+        for (int i = 0; i < n; ++i) {
+            char byte[4];
+            wsprintfA(byte, " %02X", static_cast<unsigned char>(back[i]));
+            hex += byte;
+        }
+        return std::optional<std::string>("a window text set in the ANSI code page reads back as" + hex);
+    }();
+    return why;
+}
+
+bool BeyondAscii(const std::string& text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
 std::optional<std::string> IconsMissing()
 {
-    // A 32 x 32 icon, all of it transparent.
-    BYTE andMask[32 * 4];
-    BYTE xorMask[32 * 4] = {};
-    memset(andMask, 0xFF, sizeof andMask);
-    HICON made = CreateIcon(GetModuleHandleA(nullptr), 32, 32, 1, 1, andMask, xorMask);
+    // An icon resource as a program's own icon is loaded from: a 32 x 32 monochrome image
+    // (header, two colours, the image rows, the mask rows), made into an icon the same way.
+    struct
+    {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[2];
+        BYTE image[32 * 4];
+        BYTE mask[32 * 4];
+    } resource = {};
+    resource.header.biSize = sizeof resource.header;
+    resource.header.biWidth = 32;
+    resource.header.biHeight = 64; // image and mask
+    resource.header.biPlanes = 1;
+    resource.header.biBitCount = 1;
+    resource.colours[1] = RGBQUAD{255, 255, 255, 0};
+    HICON made = CreateIconFromResourceEx(reinterpret_cast<PBYTE>(&resource), sizeof resource, TRUE,
+                                          0x00030000, 32, 32, LR_DEFAULTCOLOR);
     if (!made)
-        return "CreateIcon answers NULL (error " + std::to_string(GetLastError()) + ")";
+        return "an icon resource makes no icon (CreateIconFromResourceEx, error "
+               + std::to_string(GetLastError()) + ")";
     DestroyIcon(made);
     return std::nullopt;
 }

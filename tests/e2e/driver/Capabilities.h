@@ -24,8 +24,13 @@ std::optional<std::string> SheetWithEditFails();
 // Text is measured: a DC of the screen with the dialog font gives the letters a width, the
 // font a height and a line a height when drawn.
 std::optional<std::string> TextMeasuredWrongly();
-// This process can make an icon of its own.
+// This process can make an icon of an icon resource, as loading a program's icon does.
 std::optional<std::string> IconsMissing();
+// A window's text set with letters beyond ASCII in the ANSI code page (SetWindowTextA) reads
+// back unchanged (GetWindowTextA).
+std::optional<std::string> AnsiTextDamaged();
+// True when `text` holds a byte from 0x80 up.
+bool BeyondAscii(const std::string& text);
 // LoadIcon(NULL, IDI_APPLICATION) answers the system's stock icon.
 std::optional<std::string> StockIconMissing();
 // The stock arrow cursor exists, and this process can make a cursor of its own.

@@ -58,54 +58,18 @@ HWND FindDescendant(HWND parent, const char* className, const char* text)
     return nullptr;
 }
 
-// The text crosses to and from another process as Unicode and is converted here, in this
-// process's ANSI code page: under Wine's WoW64 mode the system's own conversion for a 32-bit
-// sender does not use that code page (bytes from 0x80 up came back as U+FFFD).
 std::optional<std::string> TryText(HWND hwnd, unsigned timeoutMs)
 {
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, Scaled(timeoutMs), &length))
+    const auto length = SendWithTimeout(hwnd, WM_GETTEXTLENGTH, 0, 0, timeoutMs);
+    if (!length)
         return std::nullopt;
-    std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()),
-                             SMTO_ABORTIFHUNG, Scaled(timeoutMs), &copied))
+    std::string text(static_cast<size_t>(*length) + 1, '\0');
+    const auto copied =
+        SendWithTimeout(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), timeoutMs);
+    if (!copied)
         return std::nullopt;
-    wide.resize(std::min(static_cast<size_t>(copied), wide.size() - 1));
-    return Narrow(wide);
-}
-
-std::string Narrow(const std::wstring& wide)
-{
-    if (wide.empty())
-        return {};
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string text(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n, nullptr,
-                            nullptr);
+    text.resize(std::min(static_cast<size_t>(*copied), text.size() - 1));
     return text;
-}
-
-std::wstring Widen(const std::string& text)
-{
-    if (text.empty())
-        return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0)
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
-}
-
-bool SetText(HWND hwnd, const std::string& text)
-{
-    const std::wstring wide = Widen(text);
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), SMTO_ABORTIFHUNG,
-                               Scaled(kSendTimeoutMs), &result)
-           && result == TRUE;
 }
 
 std::string Text(HWND hwnd)

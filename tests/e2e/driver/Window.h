@@ -26,11 +26,6 @@ HWND FindDescendant(HWND parent, const char* className, const char* text);
 // The window text asked with WM_GETTEXT (what the window's procedure answers); nothing if
 // the window does not answer in time.
 std::optional<std::string> TryText(HWND hwnd, unsigned timeoutMs = kSendTimeoutMs);
-// Text in this process's ANSI code page and back (both ways through Unicode).
-std::string Narrow(const std::wstring& wide);
-std::wstring Widen(const std::string& text);
-// Sets `hwnd`'s text with WM_SETTEXT (sent as Unicode, see TryText); true when it was taken.
-bool SetText(HWND hwnd, const std::string& text);
 // TryText, failing the running test (and answering "") when there is no answer.
 std::string Text(HWND hwnd);
 // The caption as the system keeps it (GetWindowTextA); never waits on the window.

@@ -152,7 +152,8 @@ bool LinkProgram::Settle(HWND link, HWND marker) const
 
 bool LinkProgram::SetLinkText(HWND link, const std::string& text) const
 {
-    return SetText(link, text);
+    const auto result = SendWithTimeout(link, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    return result && *result == TRUE;
 }
 
 int LinkPixels(HWND link, COLORREF colour)

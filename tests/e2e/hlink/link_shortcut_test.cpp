@@ -5,6 +5,7 @@
 
 #include <shlobj.h>
 
+#include "Capabilities.h"
 #include "Clipboard.h"
 #include "Files.h"
 #include "LinkProgram.h"
@@ -121,17 +122,18 @@ TEST_F(LinkShortcutTest, DesktopAndFavoritesGetAFileNamedAfterTheLinkText)
     RunCommand(site, kAddToDesktopCommand);
     ExpectShortcut(oddFile, m_setup.SiteUrl());
 
+    const std::string emptyFile = Remember(JoinPath(m_desktop, ".URL"));
+    ASSERT_TRUE(m_program->SetLinkText(site, ""));
+    RunCommand(site, kAddToDesktopCommand);
+    ExpectShortcut(emptyFile, m_setup.SiteUrl());
+
     // Letters beyond ASCII are read in the system's ANSI code page, as the text itself is.
+    QS_SKIP_WITHOUT(AnsiTextDamaged);
     const std::string accented = "Caf\xE9 \xC0 la carte";
     const std::string accentedFile = Remember(JoinPath(m_desktop, accented + ".URL"));
     ASSERT_TRUE(m_program->SetLinkText(site, accented));
     RunCommand(site, kAddToDesktopCommand);
     ExpectShortcut(accentedFile, m_setup.SiteUrl());
-
-    const std::string emptyFile = Remember(JoinPath(m_desktop, ".URL"));
-    ASSERT_TRUE(m_program->SetLinkText(site, ""));
-    RunCommand(site, kAddToDesktopCommand);
-    ExpectShortcut(emptyFile, m_setup.SiteUrl());
 }
 
 TEST_F(LinkShortcutTest, LongestNameThatFitsIsSavedAndOneMoreIsNot)

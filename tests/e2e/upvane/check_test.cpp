@@ -415,6 +415,8 @@ class UpvaneHostileServer : public UpvaneCheck, public ::testing::WithParamInter
 
 TEST_P(UpvaneHostileServer, DialogReportsAndSurvives)
 {
+    if (BeyondAscii(GetParam().expectedAvailable))
+        QS_SKIP_WITHOUT(AnsiTextDamaged);
     StartAfterAnUpgradeCheck();
     m_server.Serve("/version.txt", GetParam().reply);
     HWND box = m_run.CheckAndWait(60000);
