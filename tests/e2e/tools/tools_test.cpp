@@ -200,7 +200,9 @@ TEST_F(ToolsTest, ShowWatchSeesAWindowThatIsShown)
 {
     // The control for every "no window shown" check below: a program that does show one.
     TempDir cwd;
-    const ToolRunResult run = Run(QS_PATH_E2E_DRIVER_CHILD, cwd.Path(), "window Shown", 2000);
+    // The child shows its window until it is ended: the whole limit always passes, so it is kept
+    // short, but long enough for a slow machine to start a program.
+    const ToolRunResult run = Run(QS_PATH_E2E_DRIVER_CHILD, cwd.Path(), "window Shown", 5000);
     ASSERT_TRUE(run.started);
     EXPECT_TRUE(WatchHas(run, "shown"));
 }
