@@ -82,38 +82,6 @@ std::optional<std::string> ProbePainting()
            + std::to_string(seen);
 }
 
-// The EDIT control's own procedure, and whether its last WM_PAINT came back.
-WNDPROC g_editProc = nullptr;
-bool g_editPaintReturned = false;
-
-LRESULT CALLBACK EditWatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    const LRESULT result = CallWindowProcA(g_editProc, hwnd, msg, wParam, lParam);
-    // Not reached when the paint faults and the fault is swallowed further up.
-    if (msg == WM_PAINT)
-        g_editPaintReturned = true;
-    return result;
-}
-
-std::optional<std::string> ProbeEditPainting()
-{
-    ProbeWindow window("QsEditProbe", DefWindowProcA, 200, 60);
-    HWND edit = CreateWindowExA(0, "EDIT", "probe", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 180, 30,
-                                window.Get(), nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!edit)
-        return "no EDIT control for the probe";
-    g_editPaintReturned = false;
-    g_editProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditWatchProc)));
-    InvalidateRect(edit, nullptr, TRUE);
-    UpdateWindow(edit);
-    WaitUntil([] { return g_editPaintReturned; }, kTimeoutMs);
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_editProc));
-    if (g_editPaintReturned)
-        return std::nullopt;
-    return "an EDIT control's paint did not return";
-}
-
 // A visible popup menu window of this process.
 HWND OwnPopupMenu()
 {
@@ -277,12 +245,6 @@ std::optional<std::string> IconsMissing()
 std::optional<std::string> PaintingUnseen()
 {
     static const std::optional<std::string> why = ProbePainting();
-    return why;
-}
-
-std::optional<std::string> EditPaintingFails()
-{
-    static const std::optional<std::string> why = ProbeEditPainting();
     return why;
 }
 

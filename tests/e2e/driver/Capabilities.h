@@ -16,8 +16,6 @@ namespace qs::e2e {
 //
 // A window of this process paints a known colour and the screen shows it.
 std::optional<std::string> PaintingUnseen();
-// An EDIT control paints (its WM_PAINT returns to the caller).
-std::optional<std::string> EditPaintingFails();
 // A property sheet with an edit box on its page comes up and ends (tried in a child process,
 // since where it cannot, the program faults).
 std::optional<std::string> SheetWithEditFails();
