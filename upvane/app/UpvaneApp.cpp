@@ -1,6 +1,7 @@
 #include "UpvaneApp.h"
 
 #include "CIniFile.h"
+#include "StepMark.h"
 #include "UpvaneDlg.h"
 
 // Static objects, constructed in this order before InitInstance runs: the application
@@ -11,8 +12,10 @@ CIniFile g_iniFile;
 
 BOOL CUpvaneApp::InitInstance()
 {
+    AFX_STEP_MARK("program entered");
     Enable3dControls();
     AfxOleInit();
+    AFX_STEP_MARK("COM initialised");
 
     CUpvaneDlg dlg;
     m_pMainWnd = &dlg;

@@ -8,6 +8,7 @@
 #include "FindHandle.h"
 #include "Descramble.h"
 #include "SetFileValues.h"
+#include "StepMark.h"
 #include "UpvaneTexts.h"
 #include "VersionCheck.h"
 #include "resource.h"
@@ -51,7 +52,9 @@ void CUpvaneDlg::DoDataExchange(CDataExchange* pDX)
 
 BOOL CUpvaneDlg::OnInitDialog()
 {
+    AFX_STEP_MARK("dialog and controls created");
     CDialog::OnInitDialog();
+    AFX_STEP_MARK("links and progress bar bound");
     ::InitCommonControls();
 
     HICON hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
@@ -60,10 +63,12 @@ BOOL CUpvaneDlg::OnInitDialog()
 
     GetDlgItem(IDC_DOWNLOAD)->EnableWindow(FALSE);
     GetDlgItem(IDC_WHATSNEWLINK)->ShowWindow(SW_HIDE);
+    AFX_STEP_MARK("common controls, icon, button states");
 
     // The reader resolves the bare name against the current directory, so the set file is
     // read only when the program runs in its own folder.
     g_iniFile.Open(FindSetFile());
+    AFX_STEP_MARK("set file found and read");
 
     const CString strTitle = ReadSetFileValue(kSetFileKeys[keyTitle]);
     const CString strInfo = ReadSetFileValue(kSetFileKeys[keyInfo]);
@@ -74,6 +79,7 @@ BOOL CUpvaneDlg::OnInitDialog()
     const CString strWebMail = ReadSetFileValue(kSetFileKeys[keyWebMail]);
     g_strWizFile = ReadSetFileValue(kSetFileKeys[keyWizFile]);
     g_strUpdateFile = ReadSetFileValue(kSetFileKeys[keyUpdateFileName]);
+    AFX_STEP_MARK("nine values looked up and descrambled");
 
     SetWindowText(strTitle);
     ::SetWindowTextA(FindInformationLine(), strInfo);
@@ -87,12 +93,14 @@ BOOL CUpvaneDlg::OnInitDialog()
     m_linkSite.SetLinkURL(ComposeSiteAddress(g_strWebLink));
     m_linkMail.SetLinkURL(ComposeMailAddress(strWebMail));
     m_linkWhatsNew.SetLinkURL(ComposeWhatsNewAddress());
+    AFX_STEP_MARK("texts and link addresses set");
 
     return FALSE;
 }
 
 void CUpvaneDlg::OnCheck()
 {
+    AFX_STEP_MARK("check entered");
     CInternetSession session(nullptr, 1, PRE_CONFIG_INTERNET_ACCESS, nullptr, nullptr, 0);
 
     m_progress.SetPos(0);
@@ -106,11 +114,13 @@ void CUpvaneDlg::OnCheck()
     session.SetOption(INTERNET_OPTION_SEND_TIMEOUT, kNetworkTimeoutMs);
     session.SetOption(INTERNET_OPTION_RECEIVE_TIMEOUT, kNetworkTimeoutMs);
     session.SetTimeLimit(kCheckTimeLimitMs);
+    AFX_STEP_MARK("session opened, progress reset");
 
     std::unique_ptr<char[]> buffer(new char[kVersionReadSize]);
     UpdateWindow();
     UpdateWindow();
     m_progress.StepIt();
+    AFX_STEP_MARK("repainted twice, stepped");
 
     // A failure to open or read ends the check where it happened (the progress stays where
     // it is): the file, the session and the buffer are released, then the standard error box
@@ -119,10 +129,13 @@ void CUpvaneDlg::OnCheck()
     CInternetException failure = session.OpenURL(ComposeVersionDocumentAddress(g_strWebLink, g_strWizFile),
                                                  file, 1, INTERNET_FLAG_TRANSFER_ASCII, nullptr, 0);
     UINT nReceived = 0;
+    AFX_STEP_MARK("address opened");
     if (!failure.Failed()) {
         UpdateWindow();
         m_progress.StepIt();
+        AFX_STEP_MARK("repainted, stepped");
         failure = file->Read(buffer.get(), kVersionReadSize, nReceived);
+        AFX_STEP_MARK("document read");
     }
     if (failure.Failed()) {
         file.reset();
@@ -151,9 +164,11 @@ void CUpvaneDlg::OnCheck()
     SetDlgItemText(IDC_VERSION, result.m_strVersionDisplay);
     if (result.m_bSetResultText)
         SetDlgItemText(IDC_MESSAGE, result.m_strResultText);
+    AFX_STEP_MARK("decided and shown");
 
     file->Close();
     session.Close();
+    AFX_STEP_MARK("file and session closed");
 }
 
 void CUpvaneDlg::OnDownload()
