@@ -30,8 +30,8 @@
 namespace {
 
 const char kSection[] = "information";
-const char* const kKeys[] = {"title", "info", "installed", "site", "weblink", "mailtext", "webmail", "wizfile",
-                             "updatefilename"};
+const char* const kKeys[] = {"title",    "info",    "installed", "site",          "weblink",
+                             "mailtext", "webmail", "wizfile",   "updatefilename"};
 const int kKeyCount = sizeof kKeys / sizeof kKeys[0];
 const int kValueSize = 256;
 const DWORD kReadSize = 200;
@@ -111,10 +111,12 @@ struct WinInet
         HMODULE module = LoadLibraryA("wininet.dll");
         if (!module)
             return false;
-        open = reinterpret_cast<decltype(open)>(reinterpret_cast<void*>(GetProcAddress(module, "InternetOpenA")));
+        open = reinterpret_cast<decltype(open)>(
+            reinterpret_cast<void*>(GetProcAddress(module, "InternetOpenA")));
         openUrl = reinterpret_cast<decltype(openUrl)>(
             reinterpret_cast<void*>(GetProcAddress(module, "InternetOpenUrlA")));
-        read = reinterpret_cast<decltype(read)>(reinterpret_cast<void*>(GetProcAddress(module, "InternetReadFile")));
+        read = reinterpret_cast<decltype(read)>(
+            reinterpret_cast<void*>(GetProcAddress(module, "InternetReadFile")));
         close = reinterpret_cast<decltype(close)>(
             reinterpret_cast<void*>(GetProcAddress(module, "InternetCloseHandle")));
         return open && openUrl && read && close;
@@ -131,9 +133,9 @@ void Step(HWND dialog)
 void OnCheck(HWND dialog)
 {
     AFX_STEP_MARK("check entered");
-    HINTERNET session =
-        g_winInet.Load() ? g_winInet.open("platform_dialog", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)
-                         : nullptr;
+    HINTERNET session = g_winInet.Load() ? g_winInet.open("platform_dialog", INTERNET_OPEN_TYPE_PRECONFIG,
+                                                          nullptr, nullptr, 0)
+                                         : nullptr;
     SendDlgItemMessageA(dialog, IDC_PROGRESS, PBM_SETPOS, 0, 0);
     SendDlgItemMessageA(dialog, IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, 50));
     if (!session)

@@ -234,8 +234,9 @@ std::optional<double> TimeStart(const TempDir& folder, const char* program, bool
                                },
                                kTimeoutMs, kPollMs));
     const double end = NowMs();
-    const bool marked =
-        !marks || steps->Add(marks->Steps(start, end, "process made, DLLs loaded, C run-time started", "shown and seen"));
+    const bool marked = !marks
+                        || steps->Add(marks->Steps(
+                            start, end, "process made, DLLs loaded, C run-time started", "shown and seen"));
     CloseProgram(started, dialog);
     return shown && marked ? std::optional<double>(end - start) : std::nullopt;
 }
@@ -339,7 +340,8 @@ Measurement Kept(std::vector<double>& samples, std::function<std::optional<doubl
     };
 }
 
-void PrintSteps(const char* title, const StepTimes& steps, const StepTimes* baseline, const char* baselineName)
+void PrintSteps(const char* title, const StepTimes& steps, const StepTimes* baseline,
+                const char* baselineName)
 {
     std::printf("\n%-52s %9s %9s", title, "median", "q1-q3");
     if (baseline)
@@ -406,24 +408,25 @@ int main(int argc, char** argv)
     const std::string url = server.Url(kDocumentPath);
     std::vector<double> upvaneStart, minimalStart, platformStart, markedStart;
     StepTimes upvaneSteps, platformSteps;
-    if (!TakeTurns(rounds,
-                   {Kept(upvaneStart, [&](StepTimes*) { return TimeStart(folder, "Upvane.exe", true); }),
-                    Kept(minimalStart, [&](StepTimes*) { return TimeStart(folder, "minimal_dialog.exe", false); }),
-                    Kept(
-                        platformStart,
-                        [&](StepTimes* steps) {
-                            StepTimes unkept;
-                            return TimeStart(folder, "platform_dialog.exe", true, &marks, steps ? steps : &unkept,
-                                             url);
-                        },
-                        &platformSteps),
-                    Kept(
-                        markedStart,
-                        [&](StepTimes* steps) {
-                            StepTimes unkept;
-                            return TimeStart(folder, "upvane_marked.exe", true, &marks, steps ? steps : &unkept);
-                        },
-                        &upvaneSteps)}))
+    if (!TakeTurns(
+            rounds,
+            {Kept(upvaneStart, [&](StepTimes*) { return TimeStart(folder, "Upvane.exe", true); }),
+             Kept(minimalStart, [&](StepTimes*) { return TimeStart(folder, "minimal_dialog.exe", false); }),
+             Kept(
+                 platformStart,
+                 [&](StepTimes* steps) {
+                     StepTimes unkept;
+                     return TimeStart(folder, "platform_dialog.exe", true, &marks, steps ? steps : &unkept,
+                                      url);
+                 },
+                 &platformSteps),
+             Kept(
+                 markedStart,
+                 [&](StepTimes* steps) {
+                     StepTimes unkept;
+                     return TimeStart(folder, "upvane_marked.exe", true, &marks, steps ? steps : &unkept);
+                 },
+                 &upvaneSteps)}))
         return Fail("a program did not start, show its dialog or mark its steps in time");
 
     Process upvane = Process::Start(folder.File("Upvane.exe"), "", folder.Path());
@@ -453,7 +456,8 @@ int main(int argc, char** argv)
                          return TimeCheck(platformDialog, &marks, steps ? steps : &unkept);
                      },
                      &platformCheckSteps),
-                 Kept(bareGet, [&](StepTimes* steps) { return TimeBareGet(url, steps); }, &getSteps)});
+                 Kept(
+                     bareGet, [&](StepTimes* steps) { return TimeBareGet(url, steps); }, &getSteps)});
     const std::string versionLine = TryText(Child(dialog, kVersionText)).value_or("");
     const std::string markedLine = TryText(Child(markedDialog, kVersionText)).value_or("");
     const std::string platformLine = TryText(Child(platformDialog, kVersionText)).value_or("");
