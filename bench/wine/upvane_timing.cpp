@@ -212,8 +212,8 @@ void CloseProgram(Process& program, HWND dialog)
 }
 
 // a, p and m: from CreateProcess until the dialog shows and its initialisation filled the
-// version line; b: until the dialog shows. With `marks`, the steps the program marked go to
-// `steps`.
+// version line; b: until the dialog shows. With `marks` and `steps` (a kept round), the
+// steps the program marked go to `steps`.
 std::optional<double> TimeStart(const TempDir& folder, const char* program, bool versionLine,
                                 StepMarkSection* marks = nullptr, StepTimes* steps = nullptr,
                                 const std::string& arguments = "")
@@ -234,7 +234,7 @@ std::optional<double> TimeStart(const TempDir& folder, const char* program, bool
                                },
                                kTimeoutMs, kPollMs));
     const double end = NowMs();
-    const bool marked = !marks
+    const bool marked = !marks || !steps
                         || steps->Add(marks->Steps(
                             start, end, "process made, DLLs loaded, C run-time started", "shown and seen"));
     CloseProgram(started, dialog);
@@ -243,8 +243,8 @@ std::optional<double> TimeStart(const TempDir& folder, const char* program, bool
 
 // c and n: one check of a running Upvane. The bar is reset first, so a bar left full by the
 // previous check cannot end the wait early; the check runs in the dialog's thread, so a
-// position query sent meanwhile is answered once the check has ended. With `marks`, the
-// steps the program marked go to `steps`.
+// position query sent meanwhile is answered once the check has ended. With `marks` and
+// `steps` (a kept round), the steps the program marked go to `steps`.
 std::optional<double> TimeCheck(HWND dialog, StepMarkSection* marks = nullptr, StepTimes* steps = nullptr)
 {
     HWND progress = Child(dialog, kProgress);
@@ -258,7 +258,8 @@ std::optional<double> TimeCheck(HWND dialog, StepMarkSection* marks = nullptr, S
     const bool done =
         WaitUntil([&] { return ProgressPos(progress).value_or(0) == kProgressDone; }, kTimeoutMs, kPollMs);
     const double end = NowMs();
-    const bool marked = !marks || steps->Add(marks->Steps(start, end, "click delivered", "progress 50 seen"));
+    const bool marked =
+        !marks || !steps || steps->Add(marks->Steps(start, end, "click delivered", "progress 50 seen"));
     return done && marked ? std::optional<double>(end - start) : std::nullopt;
 }
 
@@ -415,16 +416,13 @@ int main(int argc, char** argv)
              Kept(
                  platformStart,
                  [&](StepTimes* steps) {
-                     StepTimes unkept;
-                     return TimeStart(folder, "platform_dialog.exe", true, &marks, steps ? steps : &unkept,
-                                      url);
+                     return TimeStart(folder, "platform_dialog.exe", true, &marks, steps, url);
                  },
                  &platformSteps),
              Kept(
                  markedStart,
                  [&](StepTimes* steps) {
-                     StepTimes unkept;
-                     return TimeStart(folder, "upvane_marked.exe", true, &marks, steps ? steps : &unkept);
+                     return TimeStart(folder, "upvane_marked.exe", true, &marks, steps);
                  },
                  &upvaneSteps)}))
         return Fail("a program did not start, show its dialog or mark its steps in time");
@@ -441,23 +439,16 @@ int main(int argc, char** argv)
     std::vector<double> check, markedCheck, platformCheck, bareGet;
     StepTimes checkSteps, platformCheckSteps, getSteps;
     const bool checked = TakeTurns(
-        rounds, {Kept(check, [&](StepTimes*) { return TimeCheck(dialog); }),
-                 Kept(
-                     markedCheck,
-                     [&](StepTimes* steps) {
-                         StepTimes unkept;
-                         return TimeCheck(markedDialog, &marks, steps ? steps : &unkept);
-                     },
-                     &checkSteps),
-                 Kept(
-                     platformCheck,
-                     [&](StepTimes* steps) {
-                         StepTimes unkept;
-                         return TimeCheck(platformDialog, &marks, steps ? steps : &unkept);
-                     },
-                     &platformCheckSteps),
-                 Kept(
-                     bareGet, [&](StepTimes* steps) { return TimeBareGet(url, steps); }, &getSteps)});
+        rounds,
+        {Kept(check, [&](StepTimes*) { return TimeCheck(dialog); }),
+         Kept(
+             markedCheck, [&](StepTimes* steps) { return TimeCheck(markedDialog, &marks, steps); },
+             &checkSteps),
+         Kept(
+             platformCheck, [&](StepTimes* steps) { return TimeCheck(platformDialog, &marks, steps); },
+             &platformCheckSteps),
+         Kept(
+             bareGet, [&](StepTimes* steps) { return TimeBareGet(url, steps); }, &getSteps)});
     const std::string versionLine = TryText(Child(dialog, kVersionText)).value_or("");
     const std::string markedLine = TryText(Child(markedDialog, kVersionText)).value_or("");
     const std::string platformLine = TryText(Child(platformDialog, kVersionText)).value_or("");
