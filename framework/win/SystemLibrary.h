@@ -40,8 +40,7 @@ public:
 
     // The function pszProc of the DLL as a pointer of type PFN; NULL when the DLL or the
     // function is missing.
-    template <class PFN>
-    PFN GetProc(const char* pszProc)
+    template <class PFN> PFN GetProc(const char* pszProc)
     {
         HMODULE hModule = GetModule();
         if (!hModule)
