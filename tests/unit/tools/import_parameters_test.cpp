@@ -28,4 +28,17 @@ TEST(BuildImportParameters, StaysEmptyWithoutAFile)
     EXPECT_EQ(BuildImportParameters("", nullptr), "");
 }
 
+TEST(ChooseRegistryEditor, TakesTheThirtyTwoBitSystemFolderOnlyForAThirtyTwoBitToolOnSixtyFourBitWindows)
+{
+    // 32-bit tool on 64-bit Windows: the 32-bit editor, so the import lands in the 32-bit view.
+    EXPECT_EQ(ChooseRegistryEditor(true, "C:\\Windows", "C:\\Windows\\SysWOW64"),
+              "C:\\Windows\\SysWOW64\\regedit.exe");
+    // Elsewhere the shared Windows directory, as before; a drive's root keeps one backslash.
+    EXPECT_EQ(ChooseRegistryEditor(false, "C:\\Windows", ""), "C:\\Windows\\regedit.exe");
+    EXPECT_EQ(ChooseRegistryEditor(false, "D:\\", "C:\\Windows\\SysWOW64"), "D:\\regedit.exe");
+    // A folder the system could not name starts nothing, never the 64-bit editor instead.
+    EXPECT_EQ(ChooseRegistryEditor(true, "C:\\Windows", ""), "");
+    EXPECT_EQ(ChooseRegistryEditor(false, "", ""), "");
+}
+
 } // namespace
