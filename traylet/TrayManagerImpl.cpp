@@ -72,6 +72,7 @@ BOOL TrayManagerImpl::Init(HWND hOwnerWnd, HICON hIcon, LPCSTR pszTip, HMENU hMe
 
     g_uTaskbarCreated = RegisterWindowMessageA(kTaskbarCreatedMessage);
     const BOOL bMessage = g_uTaskbarCreated != 0;
+    AllowTaskbarCreated();
 
     const BOOL bIcon = m_hIcon && m_hTrayWnd ? AddTrayIcon() : FALSE;
 
@@ -139,6 +140,31 @@ BOOL TrayManagerImpl::CreateTrayWindow()
     m_hTrayWnd = CreateWindowExA(0, kTrayWndClass, kTrayWndTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                  g_hInstance, static_cast<TrayManager*>(this));
     return m_hTrayWnd != nullptr;
+}
+
+// The shell's "TaskbarCreated" broadcast comes from a process of lower integrity than an
+// elevated client, and the system's message filter drops such messages: let that one through
+// to the hidden window, or the icon never returns after the shell restarts. Looked up at run
+// time (the per-window filter is newer than the per-process one, and systems before both have
+// no filter at all); what the filter answers changes nothing else Init does.
+void TrayManagerImpl::AllowTaskbarCreated()
+{
+    if (!m_hTrayWnd || g_uTaskbarCreated == 0)
+        return;
+    HMODULE hUser = GetModuleHandleA("user32.dll");
+    if (!hUser)
+        return;
+    typedef BOOL(WINAPI * PFN_FILTER_WINDOW)(HWND, UINT, DWORD, void*);
+    typedef BOOL(WINAPI * PFN_FILTER_PROCESS)(UINT, DWORD);
+    const DWORD kAllow = 1; // MSGFLT_ALLOW, and MSGFLT_ADD for the per-process filter
+    if (auto pfnWindow = reinterpret_cast<PFN_FILTER_WINDOW>(
+            reinterpret_cast<void*>(GetProcAddress(hUser, "ChangeWindowMessageFilterEx")))) {
+        pfnWindow(m_hTrayWnd, g_uTaskbarCreated, kAllow, nullptr);
+        return;
+    }
+    if (auto pfnProcess = reinterpret_cast<PFN_FILTER_PROCESS>(
+            reinterpret_cast<void*>(GetProcAddress(hUser, "ChangeWindowMessageFilter"))))
+        pfnProcess(g_uTaskbarCreated, kAllow);
 }
 
 // The add request. The icon handle is not tested: after a shell restart the icon is added

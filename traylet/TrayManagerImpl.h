@@ -31,6 +31,7 @@ public:
 
 private:
     BOOL CreateTrayWindow();
+    void AllowTaskbarCreated();
     BOOL AddTrayIcon();
     BOOL DeleteTrayIcon();
     BOOL ReplaceOwnerProc();

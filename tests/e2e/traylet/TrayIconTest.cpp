@@ -35,6 +35,34 @@ std::string VariedText(size_t length)
     return text;
 }
 
+// The message filter changes Traylet asks for, seen through the functions it looks up.
+struct FilterCall
+{
+    HWND hWnd;
+    UINT uMessage;
+    DWORD dwAction;
+};
+std::vector<FilterCall> g_filterCalls;
+decltype(&GetProcAddress) g_pfnRealGetProcAddress = nullptr;
+decltype(&ChangeWindowMessageFilterEx) g_pfnRealFilter = nullptr;
+
+BOOL WINAPI RecordFilter(HWND hWnd, UINT uMessage, DWORD dwAction, PCHANGEFILTERSTRUCT pStatus)
+{
+    g_filterCalls.push_back({hWnd, uMessage, dwAction});
+    return g_pfnRealFilter(hWnd, uMessage, dwAction, pStatus);
+}
+
+FARPROC WINAPI LookUpRecordingFilter(HMODULE hModule, LPCSTR pszName)
+{
+    FARPROC pfn = g_pfnRealGetProcAddress(hModule, pszName);
+    if (pfn && HIWORD(reinterpret_cast<ULONG_PTR>(pszName))
+        && !std::strcmp(pszName, "ChangeWindowMessageFilterEx")) {
+        g_pfnRealFilter = reinterpret_cast<decltype(g_pfnRealFilter)>(reinterpret_cast<void*>(pfn));
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(RecordFilter));
+    }
+    return pfn;
+}
+
 } // namespace
 
 // Sees every Shell_NotifyIconA call of Traylet.dll.
@@ -147,11 +175,23 @@ TEST_F(TrayIconTest, FailedReCreationIsReportedToDebugger)
     EXPECT_TRUE(capture.Contains("ReCreateTrayIcon() Failed !"));
 }
 
-// The real shell, through the broadcast a restarted taskbar sends.
+// The real shell, through the broadcast a restarted taskbar sends; an elevated client lets
+// that broadcast through the system's message filter to the hidden window.
 TEST_F(TrayletTest, TaskbarCreatedBroadcastAddsIconAgain)
 {
-    ASSERT_EQ(NewManager()->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 1);
+    {
+        ImportPatch patch(lib.hModule, "kernel32.dll", "GetProcAddress",
+                          reinterpret_cast<void*>(LookUpRecordingFilter));
+        ASSERT_TRUE(patch.IsActive()) << "Traylet looks up the message filter at run time";
+        g_pfnRealGetProcAddress = patch.Original<decltype(&GetProcAddress)>();
+        g_filterCalls.clear();
+        ASSERT_EQ(NewManager()->Init(owner.Wnd(), icon, "Quillory", menu.Menu()), 1);
+    }
     const HWND hTray = TrayWnd();
+    ASSERT_EQ(g_filterCalls.size(), 1u);
+    EXPECT_EQ(g_filterCalls[0].hWnd, hTray);
+    EXPECT_EQ(g_filterCalls[0].uMessage, TaskbarCreatedMessage());
+    EXPECT_EQ(g_filterCalls[0].dwAction, static_cast<DWORD>(MSGFLT_ALLOW));
 
     NOTIFYICONDATAA nid = {};
     nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
