@@ -14,13 +14,16 @@ cmake --build --preset win32 --target package >/dev/null
 other=$(mktemp -d "${TMPDIR:-/tmp}/qs-rebuild.XXXXXX")
 trap 'rm -rf "$other"' EXIT
 src="$other/second checkout"
-# The same commit, plus this working tree's uncommitted changes, so that a developer's run
-# compares like with like.
+# The same commit, plus this working tree's uncommitted changes, staged or not, so that a
+# developer's run compares like with like: every file that differs from the commit and every
+# new file is copied, every file deleted since the commit is deleted (a rename is both).
 git clone --quiet --shared --no-checkout "$root" "$src"
 git -C "$src" checkout --quiet --detach "$(git rev-parse HEAD)"
-git ls-files -z --modified --others --exclude-standard |
-  tar --null -T - -c | tar -x -C "$src"
-git ls-files -z --deleted | (cd "$src" && xargs -0 -r rm -f)
+{
+  git diff -z --no-renames --name-only --diff-filter=d HEAD
+  git ls-files -z --others --exclude-standard
+} | tar --null -T - -c | tar -x -C "$src"
+git diff -z --no-renames --name-only --diff-filter=D HEAD | (cd "$src" && xargs -0 -r rm -f)
 
 TIMEFORMAT='second build of the shipping files and archive: %0R s (CPU: %0U s user, %0S s system)'
 time (
