@@ -7,11 +7,13 @@
 namespace {
 
 // oleacc.dll, loaded from the system folder at the first question of a screen reader, and
-// kept until the program ends.
+// kept until the program ends. At namespace scope: a function's static would bring in the
+// runtime's guarded initialisation, and with it its exception machinery.
+CSystemLibrary g_oleAcc("oleacc.dll");
+
 CSystemLibrary& OleAcc()
 {
-    static CSystemLibrary library("oleacc.dll");
-    return library;
+    return g_oleAcc;
 }
 
 } // namespace
