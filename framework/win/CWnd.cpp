@@ -36,6 +36,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
 {
     if (!Attach(hWnd))
         return FALSE;
+    PreSubclassWindow();
     const LONG_PTR prev =
         ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc));
     m_pfnSuper = reinterpret_cast<WNDPROC>(prev);
@@ -295,6 +296,10 @@ bool CWnd::DispatchToMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pR
 void CWnd::OnNcDestroyed()
 {
     UnsubclassWindow();
+}
+
+void CWnd::PreSubclassWindow()
+{
 }
 
 BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT)

@@ -97,6 +97,9 @@ protected:
     BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // The window is gone: unbind the object.
     virtual void OnNcDestroyed();
+    // The object is about to route an existing window's messages (SubclassWindow): a control
+    // adjusts the window's style here.
+    virtual void PreSubclassWindow();
 
     // Default processing of the handlers that message maps name.
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);

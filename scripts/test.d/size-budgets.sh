@@ -9,7 +9,7 @@ dir=${1:-build/win32}
 
 # file                         budget in bytes   (size when set)
 budgets=(
-  "upvane/Upvane.exe           114000"         # 110,080 (one framework, without exceptions)
+  "upvane/Upvane.exe           127000"         # 120,832 (110,080 before the links' keyboard and screen-reader support)
   "tools/regpick/Regpick.exe    37000"         #  35,328
   "tools/revivo/Revivo.exe      37000"         #  35,328
   "traylet/Traylet.dll          20000"         #  18,944

@@ -5,6 +5,7 @@
 
 #include "AppStrings.h"
 #include "CIniFile.h"
+#include "CheckAnnouncement.h"
 #include "FindHandle.h"
 #include "Descramble.h"
 #include "SetFileValues.h"
@@ -48,6 +49,7 @@ void CUpvaneDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_WHATSNEWLINK, m_linkWhatsNew);
     DDX_Control(pDX, IDC_MAILLINK, m_linkMail);
     DDX_Control(pDX, IDC_PROGRESS, m_progress);
+    DDX_Control(pDX, IDC_MESSAGE, m_resultAlert);
 }
 
 BOOL CUpvaneDlg::OnInitDialog()
@@ -164,6 +166,7 @@ void CUpvaneDlg::OnCheck()
     SetDlgItemText(IDC_VERSION, result.m_strVersionDisplay);
     if (result.m_bSetResultText)
         SetDlgItemText(IDC_MESSAGE, result.m_strResultText);
+    m_resultAlert.Announce(ComposeCheckAnnouncement(result, g_strInstalledLine));
     AFX_STEP_MARK("decided and shown");
 
     file->Close();

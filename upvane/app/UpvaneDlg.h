@@ -4,6 +4,7 @@
 
 #include "Framework.h"
 #include "HLinkCtrl.h"
+#include "ResultAlert.h"
 
 class CUpvaneDlg : public CDialog
 {
@@ -13,6 +14,7 @@ protected:
     CHLinkCtrl m_linkMail;
     CHLinkCtrl m_linkWhatsNew;
     CProgressCtrl m_progress;
+    CResultAlert m_resultAlert; // control 1010; announces each check's result
 
     // Construction
 public:

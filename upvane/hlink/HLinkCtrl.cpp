@@ -7,6 +7,7 @@
 #include "ClipboardText.h"
 #include "ComRef.h"
 #include "HLinkSheet.h"
+#include "LinkAccessible.h"
 #include "ShellItemList.h"
 #include "ShortcutPath.h"
 #include "resource.h"
@@ -18,6 +19,14 @@ const char kOpenVerb[] = "open";
 LinkRect ToLinkRect(const RECT& rc)
 {
     return {rc.left, rc.top, rc.right, rc.bottom};
+}
+
+bool IsHighContrastOn()
+{
+    HIGHCONTRASTA hc = {};
+    hc.cbSize = sizeof(hc);
+    return ::SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof(hc), &hc, 0)
+           && (hc.dwFlags & HCF_HIGHCONTRASTON);
 }
 
 // The system's pointing hand; the program's own cursor 130 where the system has none.
@@ -44,6 +53,13 @@ BEGIN_MESSAGE_MAP(CHLinkCtrl, CStatic)
     ON_COMMAND(ID_HLINK_OPEN, OnLinkOpen)
     ON_COMMAND(ID_HLINK_ADDTOFAVORITES, OnLinkAddToFavorites)
     ON_COMMAND(ID_HLINK_ADDTODESKTOP, OnLinkAddToDesktop)
+    ON_MESSAGE(WM_GETDLGCODE, OnGetDlgCode)
+    ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
+    ON_MESSAGE(WM_SETFOCUS, OnFocusChange)
+    ON_MESSAGE(WM_KILLFOCUS, OnFocusChange)
+    ON_MESSAGE(WM_UPDATEUISTATE, OnUpdateUIState)
+    ON_MESSAGE(WM_PAINT, OnPaint)
+    ON_MESSAGE(WM_GETOBJECT, OnGetObject)
 END_MESSAGE_MAP()
 
 // Construction
@@ -55,13 +71,15 @@ CHLinkCtrl::CHLinkCtrl()
       m_crHover(kLinkHoverColor),
       m_bTrackHover(TRUE),
       m_bInMenu(FALSE),
-      m_bContextMenu(TRUE)
+      m_bContextMenu(TRUE),
+      m_pAccessible(nullptr)
 {
 }
 
 // m_fontLink deletes its font, then the target is freed and the static goes.
 CHLinkCtrl::~CHLinkCtrl()
 {
+    ReleaseAccessible();
     // A static that outlives its link must not keep drawing with the font deleted here.
     if (m_hWnd && m_fontLink.GetSafeHandle() && GetFont() == m_fontLink.GetSafeHandle())
         SendMessage(WM_SETFONT, 0, FALSE);
@@ -96,9 +114,20 @@ HBRUSH CHLinkCtrl::CtlColor(CDC* pDC, UINT)
         CreateLinkFont();
     if (m_fontLink.GetSafeHandle())
         pDC->SelectObject(&m_fontLink);
-    pDC->SetTextColor(LinkColorForState(m_state.m_nState, m_crNormal, m_crVisited, m_crHover));
+    pDC->SetTextColor(GetTextColor());
     pDC->SetBkMode(TRANSPARENT);
     return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+}
+
+COLORREF CHLinkCtrl::GetTextColor() const
+{
+    LinkColors colors;
+    colors.crNormal = m_crNormal;
+    colors.crVisited = m_crVisited;
+    colors.crHover = m_crHover;
+    colors.crHotLight = ::GetSysColor(COLOR_HOTLIGHT);
+    // Read at every paint: a change of the setting shows at the next repaint.
+    return LinkTextColor(IsHighContrastOn(), m_state.m_nState, colors);
 }
 
 void CHLinkCtrl::CreateLinkFont()
@@ -169,8 +198,10 @@ void CHLinkCtrl::OnLButtonDown(UINT, CPoint)
 
 void CHLinkCtrl::SetHover(BOOL bHover)
 {
-    if (m_state.SetHover(bHover != FALSE))
-        InvalidateRect(nullptr, TRUE);
+    if (!m_state.SetHover(bHover != FALSE))
+        return;
+    InvalidateRect(nullptr, TRUE);
+    NotifyStateChange();
 }
 
 // Opening
@@ -178,8 +209,12 @@ void CHLinkCtrl::SetHover(BOOL bHover)
 void CHLinkCtrl::OnLinkOpen()
 {
     // The visited colour shows at the next paint.
-    if (OpenLink())
-        m_state.MarkVisited();
+    const bool bWasVisited = m_state.IsVisited();
+    if (!OpenLink())
+        return;
+    m_state.MarkVisited();
+    if (!bWasVisited)
+        NotifyStateChange();
 }
 
 BOOL CHLinkCtrl::OpenLink()
@@ -320,4 +355,150 @@ void CHLinkCtrl::OnLinkProperties()
     sheet.m_psh.dwFlags |= PSH_NOAPPLYNOW;
     sheet.m_pageGeneral.m_pLink = this;
     sheet.DoModal();
+}
+
+// Keyboard
+
+void CHLinkCtrl::PreSubclassWindow()
+{
+    // Tab reaches the link in the dialog's template order; hidden or disabled, it is skipped
+    // as any control is.
+    const DWORD dwStyle = GetStyle();
+    if ((dwStyle & WS_TABSTOP) == 0)
+        ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(LinkStyleWithTabStop(dwStyle)));
+}
+
+LRESULT CHLinkCtrl::OnGetDlgCode(WPARAM, LPARAM lParam)
+{
+    // Enter and Space come to the link instead of pressing the dialog's default button.
+    LRESULT lCode = Default();
+    const MSG* pMsg = reinterpret_cast<const MSG*>(lParam);
+    if (pMsg && (pMsg->message == WM_KEYDOWN || pMsg->message == WM_CHAR)
+        && IsLinkOpenKey(static_cast<unsigned>(pMsg->wParam)))
+        lCode |= DLGC_WANTMESSAGE;
+    return lCode;
+}
+
+LRESULT CHLinkCtrl::OnKeyDown(WPARAM wParam, LPARAM lParam)
+{
+    const bool bRepeat = (lParam & 0x40000000) != 0; // the key was already down
+    if (!KeyDownOpensLink(static_cast<unsigned>(wParam), bRepeat))
+        return Default();
+    // The same command a click posts.
+    PostMessage(WM_COMMAND, MAKEWPARAM(ID_HLINK_OPEN, 0), 0);
+    return 0;
+}
+
+// Focus rectangle
+
+LRESULT CHLinkCtrl::OnFocusChange(WPARAM, LPARAM)
+{
+    const LRESULT lResult = Default();
+    RedrawBehind();
+    return lResult;
+}
+
+LRESULT CHLinkCtrl::OnUpdateUIState(WPARAM, LPARAM)
+{
+    const LRESULT lResult = Default();
+    if (::GetFocus() == m_hWnd)
+        RedrawBehind();
+    return lResult;
+}
+
+LRESULT CHLinkCtrl::OnPaint(WPARAM, LPARAM)
+{
+    // The static paints its text as always; the rectangle goes on top.
+    const LRESULT lResult = Default();
+    if (ShowsFocusRect())
+        DrawFocusRectangle();
+    return lResult;
+}
+
+bool CHLinkCtrl::ShowsFocusRect()
+{
+    return ::GetFocus() == m_hWnd && (SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) == 0;
+}
+
+void CHLinkCtrl::DrawFocusRectangle()
+{
+    CRect rcClient;
+    GetClientRect(rcClient);
+    const DWORD dwStyle = GetStyle();
+    CString strText;
+    GetWindowText(strText);
+
+    HDC hDC = ::GetDC(m_hWnd);
+    if (!hDC)
+        return;
+    // Measured as the static lays the text out: word-wrapped, with or without prefixes.
+    HFONT hFont = m_fontLink.GetSafeHandle() ? static_cast<HFONT>(m_fontLink.GetSafeHandle()) : GetFont();
+    HGDIOBJ hOldFont = hFont ? ::SelectObject(hDC, hFont) : nullptr;
+    RECT rcText = rcClient;
+    UINT nFormat = DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS;
+    if (dwStyle & SS_NOPREFIX)
+        nFormat |= DT_NOPREFIX;
+    ::DrawTextA(hDC, strText, -1, &rcText, nFormat);
+    if (hOldFont)
+        ::SelectObject(hDC, hOldFont);
+
+    const LinkRect rc = FocusRectAroundText(ToLinkRect(rcClient), rcText.right - rcText.left,
+                                            rcText.bottom - rcText.top, dwStyle);
+    // Dotted, in the colour of the text, drawn over the same pixels at every paint (no
+    // inversion, so repeated paints leave it as it is).
+    const COLORREF cr = LinkStyleDrawsAsLink(dwStyle) ? GetTextColor() : ::GetSysColor(COLOR_BTNTEXT);
+    for (int x = rc.left; x < rc.right; x += 2) {
+        ::SetPixelV(hDC, x, rc.top, cr);
+        ::SetPixelV(hDC, x, rc.bottom - 1, cr);
+    }
+    for (int y = rc.top; y < rc.bottom; y += 2) {
+        ::SetPixelV(hDC, rc.left, y, cr);
+        ::SetPixelV(hDC, rc.right - 1, y, cr);
+    }
+    ::ReleaseDC(m_hWnd, hDC);
+}
+
+void CHLinkCtrl::RedrawBehind()
+{
+    HWND hParent = GetParentHwnd();
+    if (!hParent) {
+        InvalidateRect(nullptr, TRUE);
+        return;
+    }
+    RECT rc;
+    GetWindowRect(&rc);
+    ::MapWindowPoints(HWND_DESKTOP, hParent, reinterpret_cast<LPPOINT>(&rc), 2);
+    ::RedrawWindow(hParent, &rc, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_ERASENOW);
+}
+
+// Screen readers
+
+LRESULT CHLinkCtrl::OnGetObject(WPARAM wParam, LPARAM lParam)
+{
+    if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT)
+        return Default();
+    if (!m_pAccessible)
+        m_pAccessible = new CHLinkAccessible(this);
+    const LRESULT lResult = m_pAccessible->Serve(wParam);
+    return lResult ? lResult : Default();
+}
+
+void CHLinkCtrl::NotifyStateChange()
+{
+    ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void CHLinkCtrl::OnNcDestroyed()
+{
+    ReleaseAccessible();
+    CStatic::OnNcDestroyed();
+}
+
+void CHLinkCtrl::ReleaseAccessible()
+{
+    if (!m_pAccessible)
+        return;
+    m_pAccessible->Disconnect();
+    m_pAccessible->Release();
+    m_pAccessible = nullptr;
 }

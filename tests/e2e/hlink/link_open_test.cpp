@@ -1,9 +1,14 @@
 // Opening links: a click hands the exact target to the shell's handler, and the drawn colour
-// follows hover and the visited state.
+// follows hover and the visited state. Without the mouse: Tab reaches the links, keys and a
+// screen reader's default action open them, and the accessible object tells what they are.
 #include <gtest/gtest.h>
+
+#include <ole2.h>
+#include <oleacc.h>
 
 #include "Capabilities.h"
 #include "LinkProgram.h"
+#include "Menu.h"
 #include "UrlRecorder.h"
 #include "Wait.h"
 #include "Window.h"
@@ -144,6 +149,196 @@ TEST_F(LinkOpenTest, FailedOpenLeavesTheLinkBlue)
     EXPECT_EQ(m_recorder.Addresses(), std::vector<std::string>{m_setup.SiteUrl()});
     EXPECT_TRUE(program->process().Running());
 }
+
+// The window with the keyboard focus on `hwnd`'s thread, or nullptr.
+HWND FocusOnThreadOf(HWND hwnd)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+// Presses Tab in the dialog until `target` has the focus; the ids the focus went through.
+std::vector<int> TabTo(HWND dialog, HWND target)
+{
+    std::vector<int> ids;
+    for (int i = 0; i < 12 && FocusOnThreadOf(dialog) != target; ++i) {
+        HWND from = FocusOnThreadOf(dialog);
+        PostKey(from ? from : dialog, VK_TAB);
+        if (!WaitUntil([&] { return FocusOnThreadOf(dialog) != from; }, kTimeoutMs))
+            break;
+        ids.push_back(ControlId(FocusOnThreadOf(dialog)));
+    }
+    return ids;
+}
+
+// Keys through the system's input queue, with Shift held around them when asked.
+void InputKeys(std::initializer_list<WORD> keys, bool bShift)
+{
+    std::vector<INPUT> input;
+    auto add = [&](WORD vk, bool bUp) {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
+        input.push_back(in);
+    };
+    if (bShift)
+        add(VK_SHIFT, false);
+    for (WORD vk : keys) {
+        add(vk, false);
+        add(vk, true);
+    }
+    if (bShift)
+        add(VK_SHIFT, true);
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+std::string Narrow(BSTR bstr)
+{
+    std::string text;
+    for (const wchar_t* p = bstr; p && *p; ++p)
+        text += static_cast<char>(*p);
+    SysFreeString(bstr);
+    return text;
+}
+
+VARIANT Self()
+{
+    VARIANT var = {};
+    var.vt = VT_I4;
+    var.lVal = CHILDID_SELF;
+    return var;
+}
+
+LONG AccState(IAccessible* acc)
+{
+    VARIANT state = {};
+    return SUCCEEDED(acc->get_accState(Self(), &state)) && state.vt == VT_I4 ? state.lVal : -1;
+}
+
+// Ways to operate a focused link without the mouse.
+enum class Way { Enter, Space, ShiftF10, MenuKey, DefaultAction, LinkDestroyed };
+
+struct KeyboardCase
+{
+    const char* name;
+    int linkId;
+    Way way;
+};
+
+void PrintTo(const KeyboardCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+const KeyboardCase kKeyboardCases[] = {
+    {"EnterOpensMail", kMailLinkId, Way::Enter},
+    {"SpaceOpensSite", kSiteLinkId, Way::Space},
+    {"DefaultActionOpensSite", kSiteLinkId, Way::DefaultAction},
+    {"ShiftF10OpensMailMenu", kMailLinkId, Way::ShiftF10},
+    {"MenuKeyOpensSiteMenu", kSiteLinkId, Way::MenuKey},
+    {"ObjectOutlivesItsLink", kMailLinkId, Way::LinkDestroyed},
+};
+
+class LinkKeyboardTest : public ::testing::TestWithParam<KeyboardCase>
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_recorder.Registered());
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    }
+    void TearDown() override
+    {
+        if (m_acc)
+            m_acc->Release();
+        CoUninitialize();
+    }
+
+    UrlRecorder m_recorder;
+    LinkSetup m_setup;
+    IAccessible* m_acc = nullptr;
+};
+
+TEST_P(LinkKeyboardTest, ReachedByTabAndUsedWithoutTheMouse)
+{
+    const KeyboardCase& c = GetParam();
+    auto program = LinkProgram::Start(m_setup);
+    ASSERT_TRUE(program->Ready());
+    HWND dialog = program->Dialog();
+    HWND link = program->Link(c.linkId);
+    const bool bMail = c.linkId == kMailLinkId;
+    const std::string url = bMail ? m_setup.MailUrl() : m_setup.SiteUrl();
+    SetForegroundWindow(dialog);
+
+    // Template order: the mail link right before the site link, nothing else between.
+    const std::vector<int> ids = TabTo(dialog, link);
+    ASSERT_EQ(FocusOnThreadOf(dialog), link) << ::testing::PrintToString(ids);
+    if (!bMail) {
+        EXPECT_EQ(ids.at(ids.size() - 2), kMailLinkId);
+    }
+
+    ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(link, OBJID_CLIENT, __uuidof(IAccessible),
+                                                     reinterpret_cast<void**>(&m_acc))));
+    VARIANT role = {};
+    ASSERT_TRUE(SUCCEEDED(m_acc->get_accRole(Self(), &role)));
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_LINK);
+    BSTR text = nullptr;
+    EXPECT_TRUE(SUCCEEDED(m_acc->get_accName(Self(), &text)));
+    EXPECT_EQ(Narrow(text), bMail ? m_setup.mailText : m_setup.siteText);
+    EXPECT_TRUE(SUCCEEDED(m_acc->get_accValue(Self(), &text)));
+    EXPECT_EQ(Narrow(text), url);
+    EXPECT_TRUE(SUCCEEDED(m_acc->get_accDefaultAction(Self(), &text)));
+    EXPECT_EQ(Narrow(text), "Jump");
+    const LONG kShown = STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED;
+    EXPECT_EQ(AccState(m_acc) & (kShown | STATE_SYSTEM_TRAVERSED | STATE_SYSTEM_INVISIBLE), kShown);
+
+    switch (c.way) {
+    case Way::Enter:
+    case Way::Space:
+    case Way::DefaultAction: {
+        if (c.way == Way::DefaultAction)
+            EXPECT_EQ(m_acc->accDoDefaultAction(Self()), S_OK);
+        else
+            PostKey(link, c.way == Way::Enter ? VK_RETURN : VK_SPACE);
+        ASSERT_TRUE(m_recorder.WaitForAddresses(1, kTimeoutMs));
+        EXPECT_EQ(m_recorder.Addresses(), std::vector<std::string>{url});
+        EXPECT_TRUE(WaitUntil([&] { return (AccState(m_acc) & STATE_SYSTEM_TRAVERSED) != 0; }, kTimeoutMs));
+        // The dialog's default button was not pressed: no check started, the dialog is up.
+        if (LinkProgram::UsesUpvane()) {
+            EXPECT_EQ(ProgressPos(Child(dialog, 1009)), 0);
+        }
+        EXPECT_TRUE(program->process().Running());
+        break;
+    }
+    case Way::ShiftF10:
+    case Way::MenuKey: {
+        InputKeys({c.way == Way::ShiftF10 ? WORD(VK_F10) : WORD(VK_APPS)}, c.way == Way::ShiftF10);
+        HWND menu = WaitForPopupMenu(kTimeoutMs, program->process().Id());
+        ASSERT_TRUE(menu);
+        if (!MenuMeasuredWrongly()) {
+            EXPECT_EQ(ScreenRect(menu).left, ClientScreenRect(link).left + 5);
+            EXPECT_EQ(ScreenRect(menu).top, ClientScreenRect(link).top + 5);
+        }
+        DismissMenu(menu);
+        EXPECT_TRUE(WaitForNoPopupMenu(kTimeoutMs, program->process().Id()));
+        break;
+    }
+    case Way::LinkDestroyed:
+        // A static destroys itself on WM_CLOSE; the object a reader still holds must fail cleanly.
+        PostClose(link);
+        ASSERT_TRUE(WaitForWindowGone(link, kTimeoutMs));
+        EXPECT_TRUE(FAILED(m_acc->get_accName(Self(), &text)));
+        EXPECT_TRUE(FAILED(m_acc->accDoDefaultAction(Self())));
+        EXPECT_EQ(AccState(m_acc), -1);
+        EXPECT_TRUE(program->process().Running());
+        break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, LinkKeyboardTest, ::testing::ValuesIn(kKeyboardCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace qs::e2e::hlink

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <vector>
 
 #include <windows.h>
+#include <oleacc.h>
 #include <wininet.h>
 
 #include "Capabilities.h"
@@ -101,6 +103,48 @@ TEST_F(UpvaneCheck, NewerVersionAndBuildOfferTheUpgrade)
     ASSERT_TRUE(range.has_value());
     EXPECT_EQ(0, range->first);
     EXPECT_EQ(50, range->second);
+}
+
+// Windows whose client area raised an alert, as a screen reader hears of them.
+std::vector<HWND> g_alertWindows;
+
+void CALLBACK RecordAlert(HWINEVENTHOOK, DWORD, HWND hwnd, LONG idObject, LONG, DWORD, DWORD)
+{
+    if (idObject == OBJID_CLIENT)
+        g_alertWindows.push_back(hwnd);
+}
+
+TEST_F(UpvaneCheck, TheResultIsAnnouncedAsAnAlert)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    g_alertWindows.clear();
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, RecordAlert, 0, 0,
+                                         WINEVENT_OUTOFCONTEXT);
+    ServeDocument(kUpgradeDocument);
+    StartWith();
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+    HWND message = m_run.Item(kMessageText);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return std::count(g_alertWindows.begin(), g_alertWindows.end(), message) == 1; }, 5000));
+
+    IAccessible* acc = nullptr;
+    ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(message, OBJID_CLIENT, __uuidof(IAccessible),
+                                                     reinterpret_cast<void**>(&acc))));
+    VARIANT self = {};
+    self.vt = VT_I4;
+    VARIANT role = {};
+    EXPECT_TRUE(SUCCEEDED(acc->get_accRole(self, &role)));
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_ALERT);
+    BSTR name = nullptr;
+    EXPECT_TRUE(SUCCEEDED(acc->get_accName(self, &name)));
+    const std::wstring expected = L"Available Version:  Sample App Version 3.2 Build 7\n"
+                                  L"This is an upgrade\nClick Download to get the Upgrade";
+    EXPECT_TRUE(name && expected == name);
+    SysFreeString(name);
+    acc->Release();
+    if (hook)
+        UnhookWinEvent(hook);
+    CoUninitialize();
 }
 
 TEST_F(UpvaneCheck, RequestsTheVersionDocumentWithTheProgramsNameAsAgent)

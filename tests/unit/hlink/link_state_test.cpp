@@ -145,6 +145,68 @@ TEST(LinkHover, UnhoverWithoutHoverAndHoverTwiceAskForNothing)
     EXPECT_EQ(state.m_nState, LINK_NORMAL);
 }
 
+TEST(LinkColourRequest, HighContrastTakesTheSystemHyperlinkColourInEveryState)
+{
+    LinkColors colors;
+    colors.crHotLight = 0x00FFFF00; // a theme's hyperlink colour, unlike any of the three
+    const struct
+    {
+        bool bHighContrast;
+        int nState;
+        LinkColor expected;
+    } cases[] = {
+        {false, LINK_NORMAL, kLinkNormalColor}, {false, LINK_VISITED, kLinkVisitedColor},
+        {false, LINK_HOVER, kLinkHoverColor},   {true, LINK_NORMAL, 0x00FFFF00},
+        {true, LINK_VISITED, 0x00FFFF00},       {true, LINK_HOVER, 0x00FFFF00},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LinkTextColor(c.bHighContrast, c.nState, colors), c.expected)
+            << c.bHighContrast << c.nState;
+}
+
+TEST(LinkAccessibility, StateTellsFocusVisitHoverVisibilityAndAvailability)
+{
+    const std::uint32_t kLink = kAccLinked | kAccFocusable;
+    LinkState state;
+    EXPECT_EQ(LinkAccessibleState(state, {}), kLink);
+    EXPECT_EQ(LinkAccessibleState(state, {true, false, false}),
+              kLink | kAccFocused | kAccInvisible | kAccUnavailable);
+    state.SetHover(true);
+    EXPECT_EQ(LinkAccessibleState(state, {}), kLink | kAccHotTracked);
+    state.MarkVisited(); // opened while hovered: visited, no longer hot-tracked
+    EXPECT_EQ(LinkAccessibleState(state, {}), kLink | kAccTraversed);
+    state.SetHover(true); // hovered again: visited is only saved, and still told
+    EXPECT_EQ(LinkAccessibleState(state, {}), kLink | kAccTraversed | kAccHotTracked);
+}
+
+TEST(LinkKeyboard, EnterAndSpaceOpenOncePerPressAndLinksBecomeTabStops)
+{
+    EXPECT_TRUE(KeyDownOpensLink(0x0D, false));
+    EXPECT_TRUE(KeyDownOpensLink(0x20, false));
+    EXPECT_FALSE(KeyDownOpensLink(0x0D, true));  // held down: repeats open nothing more
+    EXPECT_FALSE(KeyDownOpensLink(0x09, false)); // Tab stays the dialog's
+    EXPECT_FALSE(KeyDownOpensLink(0x79, false)); // F10
+    EXPECT_EQ(LinkStyleWithTabStop(0x50000000), 0x50010000u);
+    EXPECT_EQ(LinkStyleWithTabStop(0x50010100), 0x50010100u);
+}
+
+TEST(LinkKeyboard, FocusRectangleFramesTheTextAsTheStaticAlignsIt)
+{
+    const LinkRect client = {0, 0, 100, 20};
+    const auto expect = [](LinkRect rc, LinkRect want) {
+        EXPECT_EQ(rc.left, want.left);
+        EXPECT_EQ(rc.top, want.top);
+        EXPECT_EQ(rc.right, want.right);
+        EXPECT_EQ(rc.bottom, want.bottom);
+    };
+    expect(FocusRectAroundText(client, 60, 13, 0x50000000), {0, 0, 61, 14});            // SS_LEFT
+    expect(FocusRectAroundText(client, 60, 13, 0x50000080), {0, 0, 61, 14});            // SS_NOPREFIX
+    expect(FocusRectAroundText(client, 60, 13, 0x50000001), {20, 0, 81, 14});           // SS_CENTER
+    expect(FocusRectAroundText(client, 60, 13, 0x50000002), {39, 0, 100, 14});          // SS_RIGHT
+    expect(FocusRectAroundText(client, 140, 30, 0x50000000), {0, 0, 100, 20});          // clipped
+    expect(FocusRectAroundText({10, 5, 110, 25}, 60, 13, 0x50000001), {30, 5, 91, 19}); // offset
+}
+
 TEST(LinkColourRequest, OnlyPlainTextTypesAreDrawnAsLinks)
 {
     const std::uint32_t kChildVisible = 0x50000000;                 // WS_CHILD | WS_VISIBLE

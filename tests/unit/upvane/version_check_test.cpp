@@ -1,3 +1,4 @@
+#include "CheckAnnouncement.h"
 #include "VersionCheck.h"
 
 #include <gtest/gtest.h>
@@ -200,3 +201,18 @@ TEST(VersionCheckTest, OrderAgreesWithThePlatformsMultibyteComparison)
     }
 }
 #endif
+
+TEST(VersionCheckTest, AnnouncementSaysWhatTheCheckAddedAndItsMessage)
+{
+    const CString strInstalled = "Sample App Version 3.1 Build 5";
+    const CString strLine = "Installed  Version:  " + strInstalled;
+    EXPECT_STREQ("Available Version:  Sample App Version 3.2 Build 7\n"
+                 "This is an upgrade\nClick Download to get the Upgrade",
+                 ComposeCheckAnnouncement(Decide(strInstalled, "Sample App Version 3.2 Build 7"), strLine));
+    // The message control keeps its old text for a missing document: only the notice is told.
+    EXPECT_STREQ("Available Version:\n Available Version information was not found!",
+                 ComposeCheckAnnouncement(Decide(strInstalled, "Resource not found"), strLine));
+    // A check that sets an empty message tells the available version alone.
+    EXPECT_STREQ("Available Version:  Sample App Version 3.2 Build 4",
+                 ComposeCheckAnnouncement(Decide(strInstalled, "Sample App Version 3.2 Build 4"), strLine));
+}
