@@ -95,11 +95,14 @@ std::string Printable(const CString& strAddress)
     return std::string(WithoutUserInfo(WithoutFragment(strAddress)).GetString());
 }
 
+// The system's text and its error code, unless the text already names the code.
 std::string FailureText(const RequestOutcome& outcome)
 {
-    std::string strText;
-    AppendFormat(strText, "%s (error %lu)", outcome.m_strError.c_str(), outcome.m_nError);
-    return strText;
+    std::string strCode;
+    AppendFormat(strCode, "%lu", outcome.m_nError);
+    if (outcome.m_strError.find(strCode) != std::string::npos)
+        return outcome.m_strError;
+    return outcome.m_strError + " (error " + strCode + ")";
 }
 
 std::string StatusText(unsigned long nStatus)
