@@ -71,7 +71,7 @@ public:
     }
 
     void Run(const SetFileValueSet& values, const CString& strInstalled);
-    std::string Report() const { return m_strReport; }
+    const std::string& Report() const { return m_strReport; }
     const std::vector<Problem>& Problems() const { return m_problems; }
 
 private:
