@@ -4,30 +4,28 @@
 
 namespace {
 
-const char kToolHelp[] =
-    "setmaker: makes and checks the set files of Upvane, the Quillory upgrade checker.\n"
-    "\n"
-    "Usage:\n"
-    "  setmaker make [-i SOURCE.ini] -o OUTPUT.set [--allow-missing] [KEY=VALUE ...]\n"
-    "  setmaker show SETFILE.set\n"
-    "  setmaker check (--installed TEXT | --set-file SETFILE.set) DOCUMENT\n"
-    "  setmaker verify SETFILE.set [--installed TEXT] [--timeout SECONDS] [--quiet]\n"
-    "  setmaker help [COMMAND]      (or: setmaker COMMAND --help)\n"
-    "  setmaker --version\n"
-    "\n"
-    "Commands:\n"
-    "  make   write a set file from plain values, scrambled the way Upvane reads them\n"
-    "  show   print each value of a set file as Upvane reads and shows it\n"
-    "  check  decide a version check for an installed text and a version document\n"
-    "         the way Upvane's Check button decides it\n"
-    "  verify check a release as Upvane meets it: the version document fetched and\n"
-    "         decided, the Download, what's-new and site addresses asked (Windows)\n"
-    "\n"
-    "Keys of section [information]:\n"
-    "  title info installed site weblink mailtext webmail wizfile updatefilename\n"
-    "\n"
-    "Exit status: 0 done, 1 refused or failed, 2 wrong command line; verify also 3 to 5\n"
-    "(see \"setmaker verify --help\").\n";
+const char kToolHelp[] = "setmaker: makes and checks the set files of Upvane, the Quillory upgrade checker.\n"
+                         "\n"
+                         "Usage:\n"
+                         "  setmaker make [-i SOURCE.ini] -o OUTPUT.set [--allow-missing] [KEY=VALUE ...]\n"
+                         "  setmaker show SETFILE.set\n"
+                         "  setmaker check (--installed TEXT | --set-file SETFILE.set) DOCUMENT\n"
+                         "  setmaker verify SETFILE.set [--installed TEXT] [--timeout SECONDS] [--quiet]\n"
+                         "  setmaker help [COMMAND]      (or: setmaker COMMAND --help)\n"
+                         "  setmaker --version\n"
+                         "\n"
+                         "Commands:\n"
+                         "  make   write a set file from plain values, scrambled the way Upvane reads them\n"
+                         "  show   print each value of a set file as Upvane reads and shows it\n"
+                         "  check  decide a version check for an installed text and a version document\n"
+                         "         the way Upvane's Check button decides it\n"
+                         "  verify check a release as Upvane meets it, on its servers (Windows builds)\n"
+                         "\n"
+                         "Keys of section [information]:\n"
+                         "  title info installed site weblink mailtext webmail wizfile updatefilename\n"
+                         "\n"
+                         "Exit status: 0 done, 1 refused or failed, 2 wrong command line;\n"
+                         "verify also 3 to 5 (see \"setmaker verify --help\").\n";
 
 struct Command
 {
