@@ -33,6 +33,10 @@ enum ExitCode {
     kExitSuccess = 0,
     kExitRefused = 1, // refused or failed: nothing written, or the file cannot be read
     kExitUsage = 2,   // the command line is wrong
+    // verify: the lowest of these that applies.
+    kExitCheckFails = 3,  // Upvane's Check would end in an error box
+    kExitNotImplied = 4,  // Check shows something other than what the version document says
+    kExitUnreachable = 5, // Download, the what's-new link or the site link does not answer
 };
 
 // A usage error: the message, a pointer to the command's help, and the exit code.

@@ -10,6 +10,7 @@ const char kToolHelp[] = "setmaker: makes and checks the set files of Upvane, th
                          "  setmaker make [-i SOURCE.ini] -o OUTPUT.set [--allow-missing] [KEY=VALUE ...]\n"
                          "  setmaker show SETFILE.set\n"
                          "  setmaker check (--installed TEXT | --set-file SETFILE.set) DOCUMENT\n"
+                         "  setmaker verify SETFILE.set [--installed TEXT] [--timeout SECONDS] [--quiet]\n"
                          "  setmaker help [COMMAND]      (or: setmaker COMMAND --help)\n"
                          "  setmaker --version\n"
                          "\n"
@@ -18,11 +19,13 @@ const char kToolHelp[] = "setmaker: makes and checks the set files of Upvane, th
                          "  show   print each value of a set file as Upvane reads and shows it\n"
                          "  check  decide a version check for an installed text and a version document\n"
                          "         the way Upvane's Check button decides it\n"
+                         "  verify check a release as Upvane meets it, on its servers (Windows builds)\n"
                          "\n"
                          "Keys of section [information]:\n"
                          "  title info installed site weblink mailtext webmail wizfile updatefilename\n"
                          "\n"
-                         "Exit status: 0 done, 1 refused or failed, 2 wrong command line.\n";
+                         "Exit status: 0 done, 1 refused or failed, 2 wrong command line;\n"
+                         "verify also 3 to 5 (see \"setmaker verify --help\").\n";
 
 struct Command
 {
@@ -35,6 +38,7 @@ const Command kCommands[] = {
     {"make", RunMakeCommand, kMakeHelp},
     {"show", RunShowCommand, kShowHelp},
     {"check", RunCheckCommand, kCheckHelp},
+    {"verify", nullptr, kVerifyHelp}, // runs with the network: see RunSetmaker
 };
 
 const Command* FindCommand(const std::string& strName)
@@ -48,7 +52,8 @@ const Command* FindCommand(const std::string& strName)
 
 } // namespace
 
-int RunSetmaker(const std::vector<std::string>& args, std::string& strOut, std::string& strErr)
+int RunSetmaker(const std::vector<std::string>& args, std::string& strOut, std::string& strErr,
+                VerifyNetwork* pNetwork)
 {
     if (args.empty())
         return UsageError("", "no command given", strErr);
@@ -64,12 +69,15 @@ int RunSetmaker(const std::vector<std::string>& args, std::string& strOut, std::
     if (strFirst == "help") {
         const Command* pCommand = FindCommand(args[1]);
         if (!pCommand || args.size() > 2)
-            return UsageError("", "help takes one command name: make, show or check", strErr);
+            return UsageError("", "help takes one command name: make, show, check or verify", strErr);
         strOut += pCommand->m_pszHelp;
         return kExitSuccess;
     }
     const Command* pCommand = FindCommand(strFirst);
     if (!pCommand)
         return UsageError("", "unknown command \"" + strFirst + "\"", strErr);
-    return pCommand->m_pRun(std::vector<std::string>(args.begin() + 1, args.end()), strOut, strErr);
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (!pCommand->m_pRun)
+        return RunVerifyCommand(rest, pNetwork, strOut, strErr);
+    return pCommand->m_pRun(rest, strOut, strErr);
 }

@@ -8,15 +8,22 @@
 #include <string>
 #include <vector>
 
-// args: the arguments after the program's name.
-int RunSetmaker(const std::vector<std::string>& args, std::string& strOut, std::string& strErr);
+class VerifyNetwork;
 
-// The three commands, each given the arguments after its name.
+// args: the arguments after the program's name. pNetwork: what verify fetches with; null in a
+// build without one.
+int RunSetmaker(const std::vector<std::string>& args, std::string& strOut, std::string& strErr,
+                VerifyNetwork* pNetwork = nullptr);
+
+// The commands, each given the arguments after its name.
 int RunMakeCommand(const std::vector<std::string>& args, std::string& strOut, std::string& strErr);
 int RunShowCommand(const std::vector<std::string>& args, std::string& strOut, std::string& strErr);
 int RunCheckCommand(const std::vector<std::string>& args, std::string& strOut, std::string& strErr);
+int RunVerifyCommand(const std::vector<std::string>& args, VerifyNetwork* pNetwork, std::string& strOut,
+                     std::string& strErr);
 
 // Their help texts.
 extern const char kMakeHelp[];
 extern const char kShowHelp[];
 extern const char kCheckHelp[];
+extern const char kVerifyHelp[];

@@ -95,6 +95,8 @@ public:
     // nRead tells how many arrived (0 at the end). An answer that ends before the length its
     // header declared has failed (the connection was cut), as has a read past the time limit.
     [[nodiscard]] CInternetException Read(void* lpBuf, UINT nCount, UINT& nRead);
+    // The HTTP status code of the answer; false when it has none (not an HTTP answer).
+    bool QueryInfoStatusCode(DWORD& dwStatusCode) const;
     void Close();
 
 private:

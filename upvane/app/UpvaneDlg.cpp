@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "AppStrings.h"
+#include "CheckSession.h"
 #include "CIniFile.h"
 #include "CheckAnnouncement.h"
 #include "FindHandle.h"
@@ -20,13 +21,6 @@ namespace {
 
 // Progress bar of a check: 0 to 50 in the control's default steps of 10.
 const LPARAM kProgressRange = MAKELPARAM(0, 50);
-
-// How long the check waits for the server to accept and to answer before it reports the
-// failure: WinINet's own defaults would keep the dialog blocked for minutes.
-const DWORD kNetworkTimeoutMs = 15000;
-// How long the whole check may take from the click, redirects and reading included; each
-// wait is cut to what is left of it.
-const DWORD kCheckTimeLimitMs = 30000;
 
 } // namespace
 
@@ -103,7 +97,7 @@ BOOL CUpvaneDlg::OnInitDialog()
 void CUpvaneDlg::OnCheck()
 {
     AFX_STEP_MARK("check entered");
-    CInternetSession session(nullptr, 1, PRE_CONFIG_INTERNET_ACCESS, nullptr, nullptr, 0);
+    CCheckSession session;
 
     m_progress.SetPos(0);
     m_progress.SendMessage(PBM_SETRANGE, 0, kProgressRange);
@@ -112,10 +106,6 @@ void CUpvaneDlg::OnCheck()
         MessageBox(kMsgNoSession, kCaptionConnectionError, MB_OK | MB_ICONINFORMATION);
         return;
     }
-    session.SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, kNetworkTimeoutMs);
-    session.SetOption(INTERNET_OPTION_SEND_TIMEOUT, kNetworkTimeoutMs);
-    session.SetOption(INTERNET_OPTION_RECEIVE_TIMEOUT, kNetworkTimeoutMs);
-    session.SetTimeLimit(kCheckTimeLimitMs);
     AFX_STEP_MARK("session opened, progress reset");
 
     std::unique_ptr<char[]> buffer(new char[kVersionReadSize]);
@@ -127,20 +117,17 @@ void CUpvaneDlg::OnCheck()
     // A failure to open or read ends the check where it happened (the progress stays where
     // it is): the file, the session and the buffer are released, then the standard error box
     // tells the user.
-    std::unique_ptr<CInternetFile> file;
-    CInternetException failure = session.OpenURL(ComposeVersionDocumentAddress(g_strWebLink, g_strWizFile),
-                                                 file, 1, INTERNET_FLAG_TRANSFER_ASCII, nullptr, 0);
+    CInternetException failure = session.Open(ComposeVersionDocumentAddress(g_strWebLink, g_strWizFile));
     UINT nReceived = 0;
     AFX_STEP_MARK("address opened");
     if (!failure.Failed()) {
         UpdateWindow();
         m_progress.StepIt();
         AFX_STEP_MARK("repainted, stepped");
-        failure = file->Read(buffer.get(), kVersionReadSize, nReceived);
+        failure = session.ReadStart(buffer.get(), nReceived);
         AFX_STEP_MARK("document read");
     }
     if (failure.Failed()) {
-        file.reset();
         session.Close();
         buffer.reset();
         failure.ReportError(MB_OK | MB_ICONSTOP);
@@ -169,7 +156,6 @@ void CUpvaneDlg::OnCheck()
     m_resultAlert.Announce(ComposeCheckAnnouncement(result, g_strInstalledLine));
     AFX_STEP_MARK("decided and shown");
 
-    file->Close();
     session.Close();
     AFX_STEP_MARK("file and session closed");
 }
