@@ -511,9 +511,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Outcome::ErrorBox, "", 20},
         HostileServer{"AnswersSlowly", HttpReply::Ok("Sample App Version 3.1 Build 5").Delay(2000),
                       Outcome::Document, "Sample App Version 3.1 Build 5", 0},
-        // A byte every half second: the head arrives within the check's time, the rest of the
-        // answer would not. The check ends when its 30 seconds are up.
-        HostileServer{"TricklesItsAnswer", HttpReply::Trickle("Sample App Version 3.1 Build 5", 500),
+        // A byte every 200 ms: the head arrives well within the check's time (in 12 s), the
+        // 200 bytes to be read would not. The check ends when its 30 seconds are up.
+        HostileServer{"TricklesItsAnswer",
+                      HttpReply::Trickle("Sample App Version 3.1 Build 5" + std::string(170, 'x'), 200),
                       Outcome::ErrorBox, "", 20, ERROR_INTERNET_TIMEOUT, 35000},
         // A byte every quarter second, the head alone longer than the check's time: opening
         // fails when the 30 seconds are up.
