@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Checks the shipping deliverables: 32-bit (i386) PE files that import only Windows' own DLLs.
+# Checks the shipping deliverables: 32-bit (i386) PE files that import only Windows' own DLLs,
+# and of those only the system's known DLLs, which the loader never looks for in the program's
+# folder. Other system DLLs (wininet, comctl32, oleacc) are loaded from the system folder at
+# their first use, so a copy planted beside a program is never loaded.
 # Each of the four must be present: a build that lost one fails here instead of passing with
 # nothing checked.
 set -euo pipefail
 dir=${1:-build/win32}
 objdump=i686-w64-mingw32-objdump
-# The DLLs a deliverable may import: Windows' own, nothing from the compiler's runtime.
-allowed='^(kernel32|user32|gdi32|shell32|ole32|oleaut32|comctl32|wininet|advapi32|msvcrt|shlwapi)\.dll$'
+# The DLLs a deliverable may import: Windows' own known DLLs, nothing from the compiler's runtime.
+allowed='^(kernel32|user32|gdi32|shell32|ole32|oleaut32|advapi32|msvcrt|shlwapi)\.dll$'
 required='Upvane.exe Traylet.dll Regpick.exe Revivo.exe'
 # Checked as well when it was built.
 optional='setmaker.exe'

@@ -10,10 +10,12 @@ CString CInternetException::GetErrorMessage() const
 {
     char* pText = nullptr;
     DWORD n = 0;
-    if (m_dwError >= INTERNET_ERROR_BASE && m_dwError <= INTERNET_ERROR_LAST) {
-        n = ::FormatMessageA(
-            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS,
-            ::GetModuleHandleA("wininet.dll"), m_dwError, 0, reinterpret_cast<LPSTR>(&pText), 0, nullptr);
+    const WinInetApi* pApi =
+        m_dwError >= INTERNET_ERROR_BASE && m_dwError <= INTERNET_ERROR_LAST ? AfxGetWinInetApi() : nullptr;
+    if (pApi) {
+        n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE
+                                 | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             pApi->hModule, m_dwError, 0, reinterpret_cast<LPSTR>(&pText), 0, nullptr);
     }
     if (n == 0) {
         n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
@@ -37,21 +39,16 @@ CString CInternetException::GetErrorMessage() const
 
 void CInternetHandle::Close()
 {
-    if (m_h) {
-        ::InternetCloseHandle(m_h);
-        m_h = nullptr;
-    }
+    if (!m_h)
+        return;
+    // A handle was opened, so WinINet's functions were found.
+    if (const WinInetApi* pApi = AfxGetWinInetApi())
+        pApi->pfnInternetCloseHandle(m_h);
+    m_h = nullptr;
 }
 
-void CInternetFile::Close()
+DWORD CTimeLimit::FailureError(DWORD dwError) const
 {
-    m_hFile.Close();
-    m_hConnect.Close();
-}
-
-DWORD CTimeLimit::WaitError() const
-{
-    const DWORD dwError = ::GetLastError();
     // A wait cut to the end of the limit ends a tick or so before the tick count shows it.
     const DWORD dwTickSlack = 50;
     return m_dwLimit != 0 && ::GetTickCount() - m_dwStart + dwTickSlack >= m_dwLimit ? ERROR_INTERNET_TIMEOUT
@@ -68,19 +65,74 @@ DWORD CTimeLimit::Cap(DWORD dwWait) const
     return dwWait == 0 || dwWait > dwLeft ? dwLeft : dwWait;
 }
 
+DWORD CTimeLimit::Left() const
+{
+    return m_dwLimit == 0 ? INFINITE : Cap(0);
+}
+
+// The parts of an http or https address that a connection and its request are made from.
+struct HttpTarget
+{
+    WebOrigin m_origin; // scheme, host, port
+    CString m_strUser;  // decoded; empty: no credentials in the address
+    CString m_strPassword;
+    CString m_strObject; // path and query; the fragment is not sent
+};
+
 namespace {
+
+// The end of an operation of WinINet that answered bDone: at once when it did not pend,
+// else when WinINet reports its completion, waiting at most what is left of the limit. When
+// the wait runs out the operation still pends: closing its handle cancels it.
+CInternetException Finished(BOOL bDone, const CInternetCompletion& completion, const CTimeLimit& limit)
+{
+    if (bDone)
+        return CInternetException();
+    const DWORD dwError = ::GetLastError();
+    if (dwError != ERROR_IO_PENDING)
+        return CInternetException(limit.FailureError(dwError));
+    INTERNET_ASYNC_RESULT result = {};
+    if (!completion.Wait(limit.Left(), result))
+        return CInternetException(ERROR_INTERNET_TIMEOUT);
+    if (result.dwResult == 0)
+        return CInternetException(limit.FailureError(result.dwError));
+    return CInternetException();
+}
+
+// A handle that open() makes with completion's context, into hOpened. The handle holds a
+// reference to completion until it reports that it is closing. A handle that failed to open
+// may still report closing, or may not: its reference is then kept rather than given back
+// twice, so completion is never freed while WinINet may still call back with it.
+template <class Open>
+CInternetException OpenHandle(CInternetCompletion& completion, const CTimeLimit& limit, HINTERNET& hOpened,
+                              Open open)
+{
+    completion.AddRef();
+    completion.Arm();
+    hOpened = open();
+    if (hOpened)
+        return CInternetException();
+    const DWORD dwError = ::GetLastError();
+    if (dwError != ERROR_IO_PENDING)
+        return CInternetException(dwError);
+    INTERNET_ASYNC_RESULT result = {};
+    if (!completion.Wait(limit.Left(), result))
+        return CInternetException(ERROR_INTERNET_TIMEOUT);
+    hOpened = reinterpret_cast<HINTERNET>(result.dwResult);
+    return hOpened ? CInternetException() : CInternetException(limit.FailureError(result.dwError));
+}
 
 // The body length the answer's header declares; false when it declares none that counts
 // (a chunked answer's Content-Length is not its length).
-bool DeclaredLength(HINTERNET hRequest, unsigned long long& nLength)
+bool DeclaredLength(const WinInetApi& api, HINTERNET hRequest, unsigned long long& nLength)
 {
     char szText[32] = {};
     DWORD nSize = sizeof szText;
-    if (!::HttpQueryInfoA(hRequest, HTTP_QUERY_CONTENT_LENGTH, szText, &nSize, nullptr))
+    if (!api.pfnHttpQueryInfo(hRequest, HTTP_QUERY_CONTENT_LENGTH, szText, &nSize, nullptr))
         return false;
     char szEncoding[2];
     DWORD nEncodingSize = sizeof szEncoding;
-    if (::HttpQueryInfoA(hRequest, HTTP_QUERY_TRANSFER_ENCODING, szEncoding, &nEncodingSize, nullptr)
+    if (api.pfnHttpQueryInfo(hRequest, HTTP_QUERY_TRANSFER_ENCODING, szEncoding, &nEncodingSize, nullptr)
         || ::GetLastError() == ERROR_INSUFFICIENT_BUFFER)
         return false;
     char* pEnd = nullptr;
@@ -90,46 +142,69 @@ bool DeclaredLength(HINTERNET hRequest, unsigned long long& nLength)
 
 } // namespace
 
+void CInternetFile::Close()
+{
+    m_hFile.Close();
+    m_hConnect.Close();
+}
+
 CInternetException CInternetFile::Read(void* lpBuf, UINT nCount, UINT& nRead)
 {
-    // Only what has arrived is read at a time, so that a server sending a byte now and then
-    // cannot hold one read beyond the time limit; the caller still gets nCount bytes or the
-    // end of the answer.
     nRead = 0;
+    const WinInetApi* pApi = AfxGetWinInetApi();
+    if (!pApi || !m_hFile.Get())
+        return CInternetException(ERROR_INVALID_HANDLE);
+    // WinINet reads into the completion's buffer, which outlives a read cut short by the time
+    // limit; the caller's buffer gets only what has arrived.
+    CInternetCompletion& completion = *m_pCompletion;
     while (nRead < nCount) {
         if (m_limit.RunOut())
             return CInternetException(ERROR_INTERNET_TIMEOUT);
         DWORD dwTimeout = m_limit.Cap(m_dwReceiveTimeout);
         if (dwTimeout)
-            ::InternetSetOptionA(m_hFile.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &dwTimeout,
-                                 sizeof dwTimeout);
-        DWORD dwAvailable = 0;
-        if (!::InternetQueryDataAvailable(m_hFile.Get(), &dwAvailable, 0, 0))
-            return CInternetException(m_limit.WaitError());
-        DWORD dwRead = 0;
-        if (dwAvailable > 0
-            && !::InternetReadFile(m_hFile.Get(), static_cast<char*>(lpBuf) + nRead,
-                                   dwAvailable < nCount - nRead ? dwAvailable : nCount - nRead, &dwRead))
-            return CInternetException(m_limit.WaitError());
+            pApi->pfnInternetSetOption(m_hFile.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &dwTimeout,
+                                       sizeof dwTimeout);
+        const UINT nWanted =
+            nCount - nRead < CInternetCompletion::kReadSize ? nCount - nRead : CInternetCompletion::kReadSize;
+        *completion.ReadCount() = 0;
+        completion.Arm();
+        const CInternetException failure =
+            Finished(pApi->pfnInternetReadFile(m_hFile.Get(), completion.ReadBuffer(), nWanted,
+                                               completion.ReadCount()),
+                     completion, m_limit);
+        if (failure.Failed())
+            return failure;
+        const DWORD dwRead = *completion.ReadCount();
         if (dwRead == 0)
             break;
+        memcpy(static_cast<char*>(lpBuf) + nRead, completion.ReadBuffer(), dwRead);
         nRead += dwRead;
     }
     m_nTotalRead += nRead;
     // The answer ended: a connection closed before the declared length is a cut answer.
     unsigned long long nDeclared = 0;
-    if (nRead < nCount && DeclaredLength(m_hFile.Get(), nDeclared) && m_nTotalRead < nDeclared)
+    if (nRead < nCount && DeclaredLength(*pApi, m_hFile.Get(), nDeclared) && m_nTotalRead < nDeclared)
         return CInternetException(ERROR_INTERNET_CONNECTION_ABORTED);
     return CInternetException();
 }
 
 CInternetSession::CInternetSession(const char* pstrAgent, DWORD_PTR dwContext, DWORD dwAccessType,
                                    const char* pstrProxyName, const char* pstrProxyBypass, DWORD dwFlags)
-    : m_hSession(::InternetOpenA(pstrAgent ? pstrAgent : AfxGetAppName(), dwAccessType, pstrProxyName,
-                                 pstrProxyBypass, dwFlags))
+    : m_pApi(AfxGetWinInetApi())
 {
     // WinINet takes the context per request; the session keeps none of its own.
     (void)dwContext;
+    if (!m_pApi)
+        return;
+    CInternetHandle hSession(m_pApi->pfnInternetOpen(pstrAgent ? pstrAgent : AfxGetAppName(), dwAccessType,
+                                                     pstrProxyName, pstrProxyBypass,
+                                                     dwFlags | INTERNET_FLAG_ASYNC));
+    // Every handle opened through the session inherits the callback.
+    if (!hSession.Get()
+        || m_pApi->pfnInternetSetStatusCallback(hSession.Get(), &CInternetCompletion::StatusCallback)
+               == INTERNET_INVALID_STATUS_CALLBACK)
+        return;
+    m_hSession.Attach(hSession.Release());
 }
 
 BOOL CInternetSession::SetOption(DWORD dwOption, DWORD dwValue)
@@ -147,7 +222,7 @@ BOOL CInternetSession::SetOption(DWORD dwOption, DWORD dwValue)
     default:
         break;
     }
-    return ::InternetSetOptionA(m_hSession.Get(), dwOption, &dwValue, sizeof dwValue);
+    return IsOpen() && m_pApi->pfnInternetSetOption(m_hSession.Get(), dwOption, &dwValue, sizeof dwValue);
 }
 
 void CInternetSession::ApplyTimeouts(HINTERNET hRequest) const
@@ -164,30 +239,13 @@ void CInternetSession::ApplyTimeouts(HINTERNET hRequest) const
     for (const auto& t : timeouts) {
         DWORD value = m_limit.Cap(t.value);
         if (value)
-            ::InternetSetOptionA(hRequest, t.option, &value, sizeof value);
+            m_pApi->pfnInternetSetOption(hRequest, t.option, &value, sizeof value);
     }
-}
-
-CInternetException CInternetSession::OpenURL(const char* pstrURL, std::unique_ptr<CInternetFile>& pFile,
-                                             DWORD_PTR dwContext, DWORD dwFlags, const char* pstrHeaders,
-                                             DWORD dwHeadersLength)
-{
-    pFile.reset();
-    if (!IsOpen())
-        return CInternetException(ERROR_INVALID_HANDLE);
-    if (WebSchemeOf(pstrURL) != WebScheme::None)
-        return OpenHttpURL(pstrURL, pFile, dwContext, dwFlags, pstrHeaders, dwHeadersLength);
-    HINTERNET hFile =
-        ::InternetOpenUrlA(m_hSession.Get(), pstrURL, pstrHeaders, dwHeadersLength, dwFlags, dwContext);
-    if (!hFile)
-        return CInternetException(::GetLastError());
-    pFile.reset(new CInternetFile(nullptr, hFile, m_limit, m_dwReceiveTimeout));
-    return CInternetException();
 }
 
 namespace {
 
-// Every redirect answer comes back to OpenHttpURL, which judges and follows it itself: the
+// Every redirect answer comes back to OpenURL, which judges and follows it itself: the
 // system would otherwise follow an https answer to an http address without a word (Wine), or
 // refuse an http answer to an https address (Windows, unless told to ignore it).
 const DWORD kOwnRedirectFlags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP
@@ -196,15 +254,6 @@ const DWORD kOwnRedirectFlags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_I
 // Servers that negotiate the answer's type get the one the system's URL opener asks for.
 const char* kAcceptAnyType[] = {"*/*", nullptr};
 
-// The parts of an http or https address that a connection and its request are made from.
-struct HttpTarget
-{
-    WebOrigin m_origin; // scheme, host, port
-    CString m_strUser;  // decoded; empty: no credentials in the address
-    CString m_strPassword;
-    CString m_strObject; // path and query; the fragment is not sent
-};
-
 CString Part(const char* pch, DWORD nLength)
 {
     return CString(pch, static_cast<int>(nLength));
@@ -212,7 +261,7 @@ CString Part(const char* pch, DWORD nLength)
 
 // Splits the address with the system's parser, as opening the whole address would; the
 // parser's failure is answered.
-CInternetException CrackHttpAddress(const char* pstrURL, HttpTarget& target)
+CInternetException CrackHttpAddress(const WinInetApi& api, const char* pstrURL, HttpTarget& target)
 {
     const DWORD nLength = static_cast<DWORD>(::lstrlenA(pstrURL) + 1);
     std::unique_ptr<char[]> buffers(new char[5 * static_cast<size_t>(nLength)]);
@@ -227,7 +276,7 @@ CInternetException CrackHttpAddress(const char* pstrURL, HttpTarget& target)
         *fields[i] = p + i * nLength;
         *lengths[i] = nLength;
     }
-    if (!::InternetCrackUrlA(pstrURL, 0, 0, &parts))
+    if (!api.pfnInternetCrackUrl(pstrURL, 0, 0, &parts))
         return CInternetException(::GetLastError());
 
     target.m_origin.m_scheme = parts.nScheme == INTERNET_SCHEME_HTTPS ? WebScheme::Https : WebScheme::Http;
@@ -241,14 +290,14 @@ CInternetException CrackHttpAddress(const char* pstrURL, HttpTarget& target)
 }
 
 // A header of the answer as text; false when the answer has none.
-bool QueryHeader(HINTERNET hRequest, DWORD dwInfo, CString& strValue)
+bool QueryHeader(const WinInetApi& api, HINTERNET hRequest, DWORD dwInfo, CString& strValue)
 {
     DWORD nSize = 0;
-    if (::HttpQueryInfoA(hRequest, dwInfo, nullptr, &nSize, nullptr)
+    if (api.pfnHttpQueryInfo(hRequest, dwInfo, nullptr, &nSize, nullptr)
         || ::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
         return false;
     std::unique_ptr<char[]> buffer(new char[nSize + 1]);
-    if (!::HttpQueryInfoA(hRequest, dwInfo, buffer.get(), &nSize, nullptr))
+    if (!api.pfnHttpQueryInfo(hRequest, dwInfo, buffer.get(), &nSize, nullptr))
         return false;
     strValue = CString(buffer.get(), static_cast<int>(nSize));
     return true;
@@ -256,16 +305,16 @@ bool QueryHeader(HINTERNET hRequest, DWORD dwInfo, CString& strValue)
 
 // The absolute address a redirect answer points to; false when the answer is no redirect
 // (or names no target), so that it is read as it is.
-bool FindRedirect(HINTERNET hRequest, const CString& strFrom, CString& strTo)
+bool FindRedirect(const WinInetApi& api, HINTERNET hRequest, const CString& strFrom, CString& strTo)
 {
     DWORD nStatus = 0;
     DWORD nSize = sizeof nStatus;
-    if (!::HttpQueryInfoA(hRequest, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &nStatus, &nSize,
-                          nullptr)
+    if (!api.pfnHttpQueryInfo(hRequest, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &nStatus, &nSize,
+                              nullptr)
         || !IsRedirectStatus(nStatus))
         return false;
     CString strLocation;
-    if (!QueryHeader(hRequest, HTTP_QUERY_LOCATION, strLocation) || strLocation.IsEmpty())
+    if (!QueryHeader(api, hRequest, HTTP_QUERY_LOCATION, strLocation) || strLocation.IsEmpty())
         return false;
     strTo = ResolveRedirect(strFrom, strLocation);
     return true;
@@ -279,17 +328,72 @@ DWORD RedirectError(RedirectVerdict verdict)
 
 } // namespace
 
-CInternetException CInternetSession::OpenHttpURL(const char* pstrURL, std::unique_ptr<CInternetFile>& pFile,
-                                                 DWORD_PTR dwContext, DWORD dwFlags, const char* pstrHeaders,
-                                                 DWORD dwHeadersLength)
+CInternetException CInternetSession::SendRequest(const HttpTarget& target, DWORD dwFlags,
+                                                 const char* pstrHeaders, DWORD dwHeadersLength,
+                                                 std::unique_ptr<CInternetFile>& pFile)
 {
+    // Declared before the handles: released after they are closed.
+    CInternetCompletionPtr pCompletion(CInternetCompletion::Create());
+    if (!pCompletion)
+        return CInternetException(::GetLastError());
+    CInternetCompletion& completion = *pCompletion;
+
+    const bool bCredentials = !target.m_strUser.IsEmpty();
+    HINTERNET hOpened = nullptr;
+    CInternetException failure = OpenHandle(completion, m_limit, hOpened, [&] {
+        return m_pApi->pfnInternetConnect(m_hSession.Get(), target.m_origin.m_strHost,
+                                          static_cast<INTERNET_PORT>(target.m_origin.m_nPort),
+                                          bCredentials ? target.m_strUser.GetString() : nullptr,
+                                          bCredentials ? target.m_strPassword.GetString() : nullptr,
+                                          INTERNET_SERVICE_HTTP, 0, completion.Context());
+    });
+    CInternetHandle hConnect(hOpened);
+    if (failure.Failed())
+        return failure;
+
+    const DWORD dwRequestFlags = dwFlags | kOwnRedirectFlags
+                                 | (target.m_origin.m_scheme == WebScheme::Https ? INTERNET_FLAG_SECURE : 0);
+    hOpened = nullptr;
+    failure = OpenHandle(completion, m_limit, hOpened, [&] {
+        return m_pApi->pfnHttpOpenRequest(hConnect.Get(), "GET", target.m_strObject, nullptr, nullptr,
+                                          kAcceptAnyType, dwRequestFlags, completion.Context());
+    });
+    CInternetHandle hRequest(hOpened);
+    if (failure.Failed())
+        return failure;
+
+    // The name lookup, the connection, the TLS handshake, the request and the answer's head:
+    // one operation, waited for with what is left of the time limit.
+    ApplyTimeouts(hRequest.Get());
+    completion.Arm();
+    failure = Finished(m_pApi->pfnHttpSendRequest(hRequest.Get(), pstrHeaders, dwHeadersLength, nullptr, 0),
+                       completion, m_limit);
+    if (failure.Failed())
+        return failure;
+    pFile.reset(new CInternetFile(hConnect.Release(), hRequest.Release(), std::move(pCompletion), m_limit,
+                                  m_dwReceiveTimeout));
+    return CInternetException();
+}
+
+CInternetException CInternetSession::OpenURL(const char* pstrURL, std::unique_ptr<CInternetFile>& pFile,
+                                             DWORD_PTR dwContext, DWORD dwFlags, const char* pstrHeaders,
+                                             DWORD dwHeadersLength)
+{
+    // WinINet gets the framework's own context values.
+    (void)dwContext;
+    pFile.reset();
+    if (!IsOpen())
+        return CInternetException(ERROR_INVALID_HANDLE);
+    if (WebSchemeOf(pstrURL) == WebScheme::None)
+        return CInternetException(ERROR_INTERNET_UNRECOGNIZED_SCHEME);
+
     CString strAddress(pstrURL);
     HttpTarget credentials; // the last credentials an address gave, with their origin
     for (int nFollowed = 0;; ++nFollowed) {
         if (m_limit.RunOut())
             return CInternetException(ERROR_INTERNET_TIMEOUT);
         HttpTarget target;
-        const CInternetException cracked = CrackHttpAddress(strAddress, target);
+        const CInternetException cracked = CrackHttpAddress(*m_pApi, strAddress, target);
         if (cracked.Failed())
             return cracked;
         // Credentials go only to the origin they were written for; a redirect elsewhere
@@ -300,28 +404,14 @@ CInternetException CInternetSession::OpenHttpURL(const char* pstrURL, std::uniqu
             target.m_strUser = credentials.m_strUser;
             target.m_strPassword = credentials.m_strPassword;
         }
-        const bool bCredentials = !target.m_strUser.IsEmpty();
-        const bool bSecure = target.m_origin.m_scheme == WebScheme::Https;
 
-        CInternetHandle hConnect(::InternetConnectA(
-            m_hSession.Get(), target.m_origin.m_strHost, static_cast<INTERNET_PORT>(target.m_origin.m_nPort),
-            bCredentials ? target.m_strUser.GetString() : nullptr,
-            bCredentials ? target.m_strPassword.GetString() : nullptr, INTERNET_SERVICE_HTTP, 0, dwContext));
-        if (!hConnect.Get())
-            return CInternetException(::GetLastError());
-        const DWORD dwRequestFlags = dwFlags | kOwnRedirectFlags | (bSecure ? INTERNET_FLAG_SECURE : 0);
-        CInternetHandle hRequest(::HttpOpenRequestA(hConnect.Get(), "GET", target.m_strObject, nullptr,
-                                                    nullptr, kAcceptAnyType, dwRequestFlags, dwContext));
-        if (!hRequest.Get())
-            return CInternetException(::GetLastError());
-        ApplyTimeouts(hRequest.Get());
-        if (!::HttpSendRequestA(hRequest.Get(), pstrHeaders, dwHeadersLength, nullptr, 0))
-            return CInternetException(m_limit.WaitError());
-
+        std::unique_ptr<CInternetFile> file;
+        const CInternetException failure = SendRequest(target, dwFlags, pstrHeaders, dwHeadersLength, file);
+        if (failure.Failed())
+            return failure;
         CString strNext;
-        if (!FindRedirect(hRequest.Get(), strAddress, strNext)) {
-            pFile.reset(
-                new CInternetFile(hConnect.Release(), hRequest.Release(), m_limit, m_dwReceiveTimeout));
+        if (!FindRedirect(*m_pApi, file->Handle(), strAddress, strNext)) {
+            pFile = std::move(file);
             return CInternetException();
         }
         const RedirectVerdict verdict = JudgeRedirect(strAddress, strNext, nFollowed);

@@ -9,6 +9,8 @@
 
 #include "CException.h"
 #include "CString.h"
+#include "InternetCompletion.h"
+#include "WinInetApi.h"
 
 // What an opening or a read answers: success, or the failure with the WinINet (or system)
 // error code that describes it.
@@ -41,6 +43,12 @@ public:
     CInternetHandle& operator=(const CInternetHandle&) = delete;
     ~CInternetHandle() { Close(); }
     void Close();
+    // Takes h, closing the handle held before.
+    void Attach(HINTERNET h)
+    {
+        Close();
+        m_h = h;
+    }
     HINTERNET Get() const { return m_h; }
     HINTERNET Release()
     {
@@ -67,25 +75,33 @@ public:
     bool RunOut() const { return m_dwLimit != 0 && ::GetTickCount() - m_dwStart >= m_dwLimit; }
     // A wait of dwWait milliseconds (0: the system's own) cut to what is left of the limit.
     DWORD Cap(DWORD dwWait) const;
-    // The error of a wait that just failed: the system's, or ERROR_INTERNET_TIMEOUT when the
+    // What is left of the limit as a wait: INFINITE when no limit is set, at least 1 ms.
+    DWORD Left() const;
+    // The error of an operation that failed with dwError: ERROR_INTERNET_TIMEOUT when the
     // limit has run out (the system may name a wait it cut short otherwise).
-    DWORD WaitError() const;
+    DWORD FailureError(DWORD dwError) const;
 
 private:
     DWORD m_dwStart = 0;
     DWORD m_dwLimit = 0; // 0: no limit
 };
 
+// The parts of an http or https address that a connection and its request are made from.
+struct HttpTarget;
+
+using CInternetCompletionPtr = std::unique_ptr<CInternetCompletion, CInternetCompletionRelease>;
+
 // A file opened on a server; every answer of the server reads as a file, error pages
 // included.
 class CInternetFile
 {
 public:
-    // Takes the request handle and, for HTTP, the connection it runs on; reads keep to the
-    // session's time limit and receive timeout.
-    CInternetFile(HINTERNET hConnect, HINTERNET hFile, const CTimeLimit& limit = CTimeLimit(),
-                  DWORD dwReceiveTimeout = 0)
-        : m_hConnect(hConnect),
+    // Takes the request handle, the connection it runs on, and what their operations complete
+    // through; reads keep to the session's time limit and receive timeout.
+    CInternetFile(HINTERNET hConnect, HINTERNET hFile, CInternetCompletionPtr pCompletion,
+                  const CTimeLimit& limit, DWORD dwReceiveTimeout)
+        : m_pCompletion(std::move(pCompletion)),
+          m_hConnect(hConnect),
           m_hFile(hFile),
           m_limit(limit),
           m_dwReceiveTimeout(dwReceiveTimeout)
@@ -100,7 +116,12 @@ public:
     void Close();
 
 private:
-    CInternetHandle m_hConnect; // declared first: closed after the request
+    friend class CInternetSession; // reads the answer's head
+    HINTERNET Handle() const { return m_hFile.Get(); }
+
+    // Declared first, released last: WinINet may still use it while the handles close.
+    CInternetCompletionPtr m_pCompletion;
+    CInternetHandle m_hConnect; // declared before the request: closed after it
     CInternetHandle m_hFile;
     CTimeLimit m_limit;
     DWORD m_dwReceiveTimeout;
@@ -111,7 +132,10 @@ class CInternetSession
 {
 public:
     // A null agent sends the application's name. Failure leaves the session closed;
-    // IsOpen tells.
+    // IsOpen tells. The session always works asynchronously inside (INTERNET_FLAG_ASYNC is
+    // added to dwFlags), so that each wait of its operations can be bounded on the calling
+    // thread; its callers still see every call finish before it returns. WinINet gets the
+    // framework's own context values; dwContext is not passed on.
     CInternetSession(const char* pstrAgent = nullptr, DWORD_PTR dwContext = 1,
                      DWORD dwAccessType = PRE_CONFIG_INTERNET_ACCESS, const char* pstrProxyName = nullptr,
                      const char* pstrProxyBypass = nullptr, DWORD dwFlags = 0);
@@ -120,13 +144,14 @@ public:
     // apply to every request the session opens.
     BOOL SetOption(DWORD dwOption, DWORD dwValue);
     // From now on, every opening through this session and every read of what it opens ends
-    // within dwMilliseconds in all: each wait is cut to what is left, and running out fails
-    // with ERROR_INTERNET_TIMEOUT. The name lookup is not bounded by it.
+    // within dwMilliseconds in all (name lookup, connection, TLS handshake, request, answer):
+    // each wait is cut to what is left, and running out fails with ERROR_INTERNET_TIMEOUT.
     void SetTimeLimit(DWORD dwMilliseconds) { m_limit.Start(dwMilliseconds); }
-    // Opens the address into pFile, or answers the failure (pFile then stays empty). An http or https
-    // address follows redirects (http to https included, https to http never) and accepts
-    // any type of answer; the credentials the address holds (percent-decoded) are given only
-    // to its own origin (scheme, host, port); its fragment is not sent.
+    // Opens the http or https address into pFile, or answers the failure (pFile then stays
+    // empty; another scheme fails with ERROR_INTERNET_UNRECOGNIZED_SCHEME). It follows
+    // redirects (http to https included, https to http never) and accepts any type of answer;
+    // the credentials the address holds (percent-decoded) are given only to its own origin
+    // (scheme, host, port); its fragment is not sent.
     [[nodiscard]] CInternetException OpenURL(const char* pstrURL, std::unique_ptr<CInternetFile>& pFile,
                                              DWORD_PTR dwContext = 1,
                                              DWORD dwFlags = INTERNET_FLAG_TRANSFER_ASCII,
@@ -134,16 +159,15 @@ public:
     void Close() { m_hSession.Close(); }
 
 private:
-    // HTTP and HTTPS addresses go through an explicit connection and request, so that the
-    // session's timeouts can be put on the request itself (not every WinINet passes them on)
-    // and so that each redirect is judged here. The timeouts hold for each connection, each
-    // send and each receive of every request, cut to what is left of the time limit; the
-    // name lookup has no limit of ours.
-    CInternetException OpenHttpURL(const char* pstrURL, std::unique_ptr<CInternetFile>& pFile,
-                                   DWORD_PTR dwContext, DWORD dwFlags, const char* pstrHeaders,
-                                   DWORD dwHeadersLength);
+    // One request of the address: an explicit connection and request, so that the session's
+    // timeouts can be put on the request itself (not every WinINet passes them on) and so that
+    // each redirect is judged by OpenURL. The timeouts hold for each connection, each send and
+    // each receive, cut to what is left of the time limit, which bounds the whole request.
+    CInternetException SendRequest(const HttpTarget& target, DWORD dwFlags, const char* pstrHeaders,
+                                   DWORD dwHeadersLength, std::unique_ptr<CInternetFile>& pFile);
     void ApplyTimeouts(HINTERNET hRequest) const;
 
+    const WinInetApi* m_pApi; // NULL when WinINet is missing
     CInternetHandle m_hSession;
     DWORD m_dwConnectTimeout = 0; // 0: the system's own
     DWORD m_dwSendTimeout = 0;

@@ -1,6 +1,7 @@
 #include "CPropertySheet.h"
 
 #include "CPropertyPage.h"
+#include "CommCtrlApi.h"
 #include "CWinApp.h"
 
 IMPLEMENT_DYNAMIC(CPropertySheet, CWnd)
@@ -40,7 +41,7 @@ INT_PTR CPropertySheet::DoModal()
     if (m_psh.nStartPage >= m_psh.nPages)
         m_psh.nStartPage = 0;
     m_psh.ppsp = psp.data();
-    const INT_PTR result = ::PropertySheetA(&m_psh);
+    const INT_PTR result = AfxPropertySheet(&m_psh);
     m_psh.ppsp = nullptr;
     return result;
 }

@@ -17,3 +17,4 @@
 #include "CWaitCursor.h"
 #include "CWinApp.h"
 #include "CWnd.h"
+#include "CommCtrlApi.h"

@@ -1,6 +1,7 @@
 #include "UpvaneApp.h"
 
 #include "CIniFile.h"
+#include "CommCtrlApi.h"
 #include "StepMark.h"
 #include "UpvaneDlg.h"
 
@@ -16,6 +17,10 @@ BOOL CUpvaneApp::InitInstance()
     Enable3dControls();
     AfxOleInit();
     AFX_STEP_MARK("COM initialised");
+
+    // The dialog's progress bar is a common control: its class must exist before the dialog
+    // is made from its template.
+    AfxInitCommonControls();
 
     CUpvaneDlg dlg;
     m_pMainWnd = &dlg;

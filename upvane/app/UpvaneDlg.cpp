@@ -51,7 +51,7 @@ BOOL CUpvaneDlg::OnInitDialog()
     AFX_STEP_MARK("dialog and controls created");
     CDialog::OnInitDialog();
     AFX_STEP_MARK("links and progress bar bound");
-    ::InitCommonControls();
+    AfxInitCommonControls();
 
     HICON hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));

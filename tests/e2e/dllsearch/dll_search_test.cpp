@@ -2,6 +2,9 @@
 // of its own accord: a library planted beside the program (or in the current folder) under a
 // bare name is then not loaded. The running program itself is asked, by a thread started in
 // it that loads the library the way the program's own code would.
+// The system DLLs that are not among the system's known DLLs are not imported, so a library
+// planted under one of their names beside the program is not loaded either, even with the
+// load order that prefers the program's folder.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,9 +13,12 @@
 #include <psapi.h>
 
 #include "Files.h"
+#include "HttpServer.h"
 #include "Paths.h"
 #include "TempDir.h"
 #include "UpvaneHarness.h"
+#include "Wait.h"
+#include "Window.h"
 
 namespace qs::e2e {
 namespace {
@@ -93,6 +99,51 @@ TEST(DllSearch, ARunningProgramDoesNotLoadALibraryPlantedBesideItByItsBareName)
     // System libraries still load by their bare names.
     EXPECT_TRUE(LoadsInProcess(process, "version.dll", ran));
     EXPECT_TRUE(run.Program().Running());
+}
+
+// Upvane imports no DLL that the system looks for beside the program first: planted under
+// the names of the system DLLs it uses, marker libraries are not loaded by its start, a check
+// or a link's property sheet. ctest starts this test with Windows' load order for these
+// names (WINEDLLOVERRIDES="wininet,comctl32,oleacc=n,b": the program's folder first), which
+// Wine reads from the environment the Wine process was started with.
+TEST(DllSearch, LibrariesPlantedUnderTheNamesOfSystemLibrariesAreNotLoaded)
+{
+    const char* const planted[] = {"wininet.dll", "comctl32.dll", "oleacc.dll"};
+    HttpServer server;
+    ASSERT_TRUE(server.Listening());
+    server.Serve("/version.txt", HttpReply::Ok("Sample App Version 3.1 Build 5"));
+    UpvaneRun run("dll-planting-");
+    run.WriteSetFile(ExampleValues(server.Address()));
+    for (const char* name : planted)
+        ASSERT_TRUE(CopyFileTo(QS_DELIVERABLE(QS_PLANTED), run.Folder().File(name)));
+    const bool started = run.Start();
+    if (started) {
+        EXPECT_EQ(nullptr, run.CheckAndWait());
+        EXPECT_EQ(kLatestMessage, run.ItemText(kMessageText));
+        // The link's property sheet (common controls).
+        const WPARAM propertiesCommand = 32773;
+        PostMessageA(run.Item(kSiteLink), WM_COMMAND, propertiesCommand, 0);
+        HWND sheet = run.Program().WaitForTopWindow("#32770", "Properties", kLoadTimeoutMs);
+        EXPECT_NE(nullptr, sheet);
+        if (sheet) {
+            PostClose(sheet);
+            EXPECT_TRUE(WaitForWindowGone(sheet, kLoadTimeoutMs));
+        }
+    }
+    for (const char* name : planted)
+        EXPECT_FALSE(FileExists(run.Folder().File(std::string(name) + ".loaded")))
+            << name << " beside the program was loaded";
+    EXPECT_TRUE(started);
+
+    // The load order is in force in the program: the same library, loaded there by its full
+    // path under a system DLL's name, is the planted one, not Wine's own.
+    ASSERT_TRUE(started);
+    const std::string control = run.Folder().MakeDir("control") + "\\oleacc.dll";
+    ASSERT_TRUE(CopyFileTo(QS_DELIVERABLE(QS_PLANTED), control));
+    bool ran = false;
+    EXPECT_TRUE(LoadsInProcess(run.Program().Handle(), control, ran));
+    EXPECT_TRUE(FileExists(control + ".loaded"))
+        << "the test needs WINEDLLOVERRIDES=wininet,comctl32,oleacc=n,b in the Wine process's environment";
 }
 
 } // namespace

@@ -413,4 +413,33 @@ unsigned short UnusedLoopbackPort()
     return port;
 }
 
+SilentListener::SilentListener()
+    : m_socket(INVALID_SOCKET)
+{
+    WSADATA data;
+    m_winsockUp = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    if (!m_winsockUp)
+        return;
+    const SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (listener == INVALID_SOCKET)
+        return;
+    m_socket = listener;
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof address;
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
+        && listen(listener, SOMAXCONN) == 0
+        && getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        m_port = ntohs(address.sin_port);
+}
+
+SilentListener::~SilentListener()
+{
+    if (m_socket != INVALID_SOCKET)
+        closesocket(static_cast<SOCKET>(m_socket));
+    if (m_winsockUp)
+        WSACleanup();
+}
+
 } // namespace qs::e2e

@@ -148,4 +148,23 @@ private:
 // A loopback port on which nothing listens right now (bound once, then released).
 unsigned short UnusedLoopbackPort();
 
+// A loopback port that takes connections (the system completes them for the listening
+// socket) and never reads or sends a byte on them: a server that falls silent right after
+// the connection, before a TLS handshake or a request is answered.
+class SilentListener
+{
+public:
+    SilentListener();
+    ~SilentListener();
+    SilentListener(const SilentListener&) = delete;
+    SilentListener& operator=(const SilentListener&) = delete;
+    // 0 when it could not listen.
+    unsigned short Port() const { return m_port; }
+
+private:
+    std::uintptr_t m_socket; // a Winsock SOCKET
+    unsigned short m_port = 0;
+    bool m_winsockUp = false;
+};
+
 } // namespace qs::e2e

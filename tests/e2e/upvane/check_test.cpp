@@ -446,6 +446,7 @@ struct HostileServer
     const char* expectedAvailable; // the available line when a document is reported
     int errorProgress;             // where the progress bar stops when the error box comes
     unsigned long error = 0;       // when set: the system error whose text the box shows
+    unsigned withinMs = 0;         // when set: the check ends within this time of the click
 };
 
 // Names the case in test listings instead of dumping its bytes.
@@ -463,7 +464,11 @@ TEST_P(UpvaneHostileServer, DialogReportsAndSurvives)
         QS_SKIP_WITHOUT(AnsiTextDamaged);
     StartAfterAnUpgradeCheck();
     m_server.Serve("/version.txt", GetParam().reply);
+    const ULONGLONG clicked = GetTickCount64();
     HWND box = m_run.CheckAndWait(60000);
+    if (GetParam().withinMs) {
+        EXPECT_LT(GetTickCount64() - clicked, GetParam().withinMs);
+    }
     const Outcome outcome = GetParam().outcome;
     if (outcome == Outcome::ErrorBox) {
         ASSERT_NE(nullptr, box);
@@ -492,6 +497,15 @@ TEST_P(UpvaneHostileServer, DialogReportsAndSurvives)
 size_t HeadLength(const HttpReply& reply)
 {
     return reply.Bytes().find("\r\n\r\n") + 4;
+}
+
+// An answer sent one byte every `everyMs`, whose head alone takes `headMs` to arrive.
+HttpReply TrickledHead(const std::string& body, unsigned everyMs, unsigned headMs)
+{
+    HttpReply reply = HttpReply::Trickle(body, everyMs);
+    reply.headers.push_back("X-Padding: ");
+    reply.headers.back() += std::string(headMs / everyMs - HeadLength(reply), 'x');
+    return reply;
 }
 
 // An answer whose connection closes after `bodyBytes` bytes of its body.
@@ -541,10 +555,15 @@ INSTANTIATE_TEST_SUITE_P(
                       Outcome::ErrorBox, "", 20},
         HostileServer{"AnswersSlowly", HttpReply::Ok("Sample App Version 3.1 Build 5").Delay(2000),
                       Outcome::Document, "Sample App Version 3.1 Build 5", 0},
-        // A byte every half second: the head arrives within the check's time, the rest of the
-        // answer would not.
-        HostileServer{"TricklesItsAnswer", HttpReply::Trickle("Sample App Version 3.1 Build 5", 500),
-                      Outcome::ErrorBox, "", 20, ERROR_INTERNET_TIMEOUT},
+        // A byte every 200 ms: the head arrives well within the check's time (in 12 s), the
+        // 200 bytes to be read would not. The check ends when its 30 seconds are up.
+        HostileServer{"TricklesItsAnswer",
+                      HttpReply::Trickle("Sample App Version 3.1 Build 5" + std::string(170, 'x'), 200),
+                      Outcome::ErrorBox, "", 20, ERROR_INTERNET_TIMEOUT, 35000},
+        // A byte every quarter second, the head alone longer than the check's time: opening
+        // fails when the 30 seconds are up.
+        HostileServer{"TricklesItsHead", TrickledHead("Sample App Version 3.1 Build 5", 250, 50000),
+                      Outcome::ErrorBox, "", 10, ERROR_INTERNET_TIMEOUT, 35000},
         HostileServer{"ClosesWithoutAnswer", HttpReply::CloseWithoutAnswer(), Outcome::Either, "", 10},
         // The check gives up after its network timeout (an error box, or under some WinINet
         // versions an empty answer) instead of blocking the dialog for good.

@@ -49,7 +49,8 @@ enum class Ends { Upgrade, Latest, EmptyPage, ErrorBox };
 
 // In weblinks, locations and addresses: {plain} is the plain server as 127.0.0.1:PORT
 // ({plainport} its port alone), {direct} the server behind the TLS front, reached over plain
-// http as 127.0.0.1:PORT, {tls}, {untrusted}, {otherhost} the TLS front's ports as localhost:PORT.
+// http as 127.0.0.1:PORT, {tls}, {untrusted}, {otherhost} the TLS front's ports as localhost:PORT,
+// {silent} as localhost:PORT a port that takes the connection and never answers the handshake.
 struct HttpsCase
 {
     const char* name;
@@ -107,6 +108,7 @@ protected:
         ASSERT_TRUE(m_plain.Listening());
         ASSERT_TRUE(m_secure.Listening());
         ASSERT_TRUE(m_front.Ready()) << m_front.Failure();
+        ASSERT_NE(0, m_silent.Port());
     }
 
     std::string Fill(const std::string& text) const
@@ -116,6 +118,7 @@ protected:
         filled = Replaced(filled, "{direct}", m_secure.Address());
         filled = Replaced(filled, "{tls}", "localhost:" + std::to_string(m_front.TrustedPort()));
         filled = Replaced(filled, "{untrusted}", "localhost:" + std::to_string(m_front.UntrustedPort()));
+        filled = Replaced(filled, "{silent}", "localhost:" + std::to_string(m_silent.Port()));
         return Replaced(filled, "{otherhost}", "localhost:" + std::to_string(m_front.OtherHostPort()));
     }
 
@@ -145,6 +148,7 @@ protected:
     HttpServer m_plain;
     HttpServer m_secure; // what the TLS front passes on to
     TlsFront m_front;
+    SilentListener m_silent;
     UpvaneRun m_run;
 };
 
@@ -273,7 +277,11 @@ INSTANTIATE_TEST_SUITE_P(
         // One time budget for the whole check: slow redirects cannot add up beyond it.
         HttpsCase{"SlowRedirectsRunOutTheChecksTime", "http://{plain}/quillory",
                   Answer{302, "/quillory/version.txt", nullptr, 4000}, Answer::None(), Ends::ErrorBox,
-                  kAnyCount, 0, nullptr, nullptr, "version.txt", ERROR_INTERNET_TIMEOUT, 35000}),
+                  kAnyCount, 0, nullptr, nullptr, "version.txt", ERROR_INTERNET_TIMEOUT, 35000},
+        // Nor can a server that never answers the TLS handshake.
+        HttpsCase{"ASilentHandshakeRunsOutTheChecksTime", "https://{silent}/quillory", Answer::None(),
+                  Answer::None(), Ends::ErrorBox, 0, 0, nullptr, nullptr, "version.txt",
+                  ERROR_INTERNET_TIMEOUT, 35000}),
     [](const ::testing::TestParamInfo<HttpsCase>& info) { return info.param.name; });
 
 } // namespace

@@ -1,0 +1,61 @@
+#include "InternetCompletion.h"
+
+CInternetCompletion* CInternetCompletion::Create()
+{
+    HANDLE hEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!hEvent)
+        return nullptr;
+    return new CInternetCompletion(hEvent);
+}
+
+CInternetCompletion::~CInternetCompletion()
+{
+    ::CloseHandle(m_hEvent);
+}
+
+void CInternetCompletion::AddRef()
+{
+    ::InterlockedIncrement(&m_nRefs);
+}
+
+void CInternetCompletion::Release()
+{
+    if (::InterlockedDecrement(&m_nRefs) == 0)
+        delete this;
+}
+
+void CInternetCompletion::Arm()
+{
+    ::ResetEvent(m_hEvent);
+}
+
+bool CInternetCompletion::Wait(DWORD dwMilliseconds, INTERNET_ASYNC_RESULT& result) const
+{
+    if (::WaitForSingleObject(m_hEvent, dwMilliseconds) != WAIT_OBJECT_0)
+        return false;
+    result = m_result;
+    return true;
+}
+
+void CALLBACK CInternetCompletion::StatusCallback(HINTERNET, DWORD_PTR dwContext, DWORD dwStatus,
+                                                  LPVOID pvInfo, DWORD dwInfoLength)
+{
+    // Runs on WinINet's worker (or inside a call of ours): it only hands over the result.
+    CInternetCompletion* pThis = reinterpret_cast<CInternetCompletion*>(dwContext);
+    if (!pThis)
+        return;
+    switch (dwStatus) {
+    case INTERNET_STATUS_REQUEST_COMPLETE:
+        if (pvInfo && dwInfoLength >= sizeof(INTERNET_ASYNC_RESULT))
+            pThis->m_result = *static_cast<const INTERNET_ASYNC_RESULT*>(pvInfo);
+        else
+            pThis->m_result = {0, ERROR_INTERNET_INTERNAL_ERROR};
+        ::SetEvent(pThis->m_hEvent);
+        break;
+    case INTERNET_STATUS_HANDLE_CLOSING:
+        pThis->Release();
+        break;
+    default:
+        break;
+    }
+}
