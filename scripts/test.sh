@@ -54,7 +54,7 @@ else
   # About ten times slower than natively: each deliverable's main paths and the checks of what
   # a 32-bit program draws, measures and converts, with the tests' time limits stretched.
   part "test win32 (i686) in an emulated machine" env QS_REQUIRE_I686=1 QS_WAIT_SCALE=4 \
-    QS_I686_TESTS="$(paste -sd'|' scripts/i686-in-vm.txt)" scripts/ia32-vm --timeout 2700 -- scripts/test-i686.sh
+    QS_I686_TESTS="$(paste -sd'|' scripts/i686-in-vm.txt)" scripts/ia32-vm --timeout 3300 -- scripts/test-i686.sh
 fi
 
 echo "== wall time of each part"
