@@ -1,5 +1,5 @@
 # Tests of the shipping build: 32-bit Windows with the posix thread model of MinGW-w64, which
-# GoogleTest needs. The test programs run here under Wine's WoW64 mode.
+# GoogleTest needs. The test programs run here in Wine's 32-bit loader (wine32).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
@@ -9,6 +9,5 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# scripts/wine-exec uses the prefix the test runner prepared; the runner puts Wine's 32-bit
-# DLLs on WINEDLLPATH.
+# scripts/wine-exec uses the prefix the test runner prepared.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec)

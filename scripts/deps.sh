@@ -39,33 +39,25 @@ if [ ${#need[@]} -gt 0 ]; then
   $sudo apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
 fi
 
-# Wine's WoW64 mode runs the i686 programs inside the 64-bit Wine; it needs Wine's 32-bit PE
-# DLLs, and finds a 32-bit DLL's Unix side beside the folder the DLL lies in. So the folder
-# holds the 32-bit DLLs of libwine:i386 (unpacked, not installed: installing wine32 would
-# bring a 32-bit loader this kernel cannot run, and Wine would try it first) next to links
-# to the system's 64-bit DLLs and Unix libraries. scripts/with-wine.sh puts it on WINEDLLPATH.
-# Where the kernel cannot run 32-bit code, the i686 tests run in an emulated machine
-# (scripts/ia32-vm) that uses the same folder.
-wow64_dir="$(cd "$(dirname "$0")/.." && pwd)/build/wow64"
-if [ ! -f "$wow64_dir/dlls/i386-windows/ntdll.dll" ]; then
-  echo "deps: preparing Wine's 32-bit DLLs in $wow64_dir"
-  wine_lib=/usr/lib/x86_64-linux-gnu/wine
-  # The 32-bit DLLs must be the same Wine version as the installed 64-bit ones.
-  version=$(dpkg-query -W -f='${Version}' libwine:amd64)
+# The i686 build's tests run in Wine's classic 32-bit loader, which Debian's wine32:i386 brings
+# (multiarch), the same Wine version as the 64-bit one; with it come the 32-bit twins of the
+# libraries the 64-bit Wine here loads at run time (TLS for HTTPS, X cursors, rendering, screen
+# modes, the clipboard's selection events), so that both builds see the same Wine. On a kernel
+# that refuses 32-bit code, the packages install as well (a maintainer script's 32-bit helper
+# fails there without failing the install, and the 64-bit Wine works as before); the i686 tests
+# then run in an emulated machine (scripts/ia32-vm) that sees this machine's installed files.
+if [ ! -x /usr/lib/wine/wine ]; then
+  version=$(dpkg-query -W -f='${Version}' wine64)
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
   fi
-  if ! apt-cache show "libwine:i386=$version" >/dev/null 2>&1; then
+  if ! apt-cache show "wine32:i386=$version" >/dev/null 2>&1; then
     $sudo apt-get update -qq
   fi
-  work=$(mktemp -d "${TMPDIR:-/tmp}/qs-wow64.XXXXXX")
-  trap 'rm -rf "$work"' EXIT
-  (cd "$work" && apt-get download -qq "libwine:i386=$version" >/dev/null)
-  dpkg -x "$work"/libwine_*_i386.deb "$work/root"
-  rm -rf "$wow64_dir"
-  mkdir -p "$wow64_dir/dlls"
-  mv "$work/root/usr/lib/i386-linux-gnu/wine/i386-windows" "$wow64_dir/dlls/i386-windows"
-  ln -s "$wine_lib/x86_64-unix" "$wow64_dir/dlls/x86_64-unix"
-  ln -s "$wine_lib/x86_64-windows" "$wow64_dir/dlls/x86_64-windows"
-  [ -f "$wow64_dir/dlls/i386-windows/ntdll.dll" ] || { echo "deps: no ntdll.dll in libwine:i386" >&2; exit 1; }
+  echo "deps: installing Wine's 32-bit loader (wine32:i386 $version)"
+  $sudo apt-get install -y -qq --no-install-recommends "wine32:i386=$version" \
+    libgnutls30:i386 libxcursor1:i386 libxrender1:i386 libxrandr2:i386 libxi6:i386 \
+    libxinerama1:i386 libxcomposite1:i386 libxfixes3:i386 libxxf86vm1:i386 libdbus-1-3:i386 \
+    libkrb5-3:i386 libgssapi-krb5-2:i386 >/dev/null
+  [ -x /usr/lib/wine/wine ] || { echo "deps: wine32:i386 brought no /usr/lib/wine/wine" >&2; exit 1; }
 fi

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Answers 0 when this kernel runs 32-bit x86 code, which Wine's WoW64 mode needs for the i686
+# Answers 0 when this kernel runs 32-bit x86 code, which Wine's 32-bit loader needs for the i686
 # build. A 64-bit program makes one 32-bit system call (getpid through int 0x80); a kernel
 # without 32-bit emulation refuses the instruction and the program dies.
 set -u

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# The tests of the shipping (i686) build under Wine's WoW64 mode, in one private Wine run:
-# the unit and end-to-end tests of build/win32-tests (which drive the deliverables of
-# build/win32), then Regpick and Revivo at several screen widths.
+# The tests of the shipping (i686) build in Wine's classic 32-bit loader (wine32, installed by
+# scripts/deps.sh), in one private Wine run: the unit and end-to-end tests of build/win32-tests
+# (which drive the deliverables of build/win32), then Regpick and Revivo at several screen
+# widths. The set-up is meant to give a 32-bit program everything a 64-bit one gets, so a
+# capability probe of the tests that finds one missing fails its test, naming the probe
+# (QS_REQUIRE_CAPABILITIES=1), instead of leaving the check to the x86_64 run.
 #
-# Wine runs 32-bit programs only where its WoW64 mode works, which needs the kernel to run
-# 32-bit code. A probe program comes first; where it cannot run, the run is reported as left
-# out, with the reason, and ends without failing, unless QS_REQUIRE_WOW64=1.
+# Wine's 32-bit loader needs the kernel to run 32-bit code. A probe program comes first; where
+# it cannot run, the run is reported as left out, with the reason, and ends without failing,
+# unless QS_REQUIRE_I686=1 (scripts/test.sh then runs it in an emulated machine instead).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ -z "${QS_WINE_READY:-}" ]; then
@@ -17,13 +20,14 @@ build_dir=build/win32-tests
 if ! probe_output=$(scripts/wine-exec "$build_dir/tests/platform_probe.exe" 2>&1); then
   echo "LEFT OUT: the i686 run. Wine could not start a 32-bit program here:"
   printf '%s\n' "$probe_output" | tail -n 5 | sed 's/^/  /'
-  echo "  (Wine's WoW64 mode needs the kernel to run 32-bit code; a kernel that refuses"
-  echo "  32-bit system calls, as some virtual machines' kernels do, stops it before the"
-  echo "  program starts.) The x86_64 run above is the only run of the suite on this machine."
-  [ "${QS_REQUIRE_WOW64:-0}" = 1 ] && exit 1
+  echo "  (Wine's 32-bit loader needs wine32:i386, see scripts/deps.sh, and a kernel that runs"
+  echo "  32-bit code; some virtual machines' kernels refuse it: scripts/ia32-vm runs the i686"
+  echo "  tests in an emulated machine there.)"
+  [ "${QS_REQUIRE_I686:-0}" = 1 ] && exit 1
   exit 0
 fi
 echo "$probe_output"
+export QS_REQUIRE_CAPABILITIES=1
 
 # QS_I686_TESTS (a ctest regular expression) runs only the tests it names, as the emulated
 # machine does (scripts/test.sh); the run at several widths is then left out.

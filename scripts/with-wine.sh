@@ -14,10 +14,6 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 export QS_WINE_READY=1
-# Wine's 32-bit DLLs (made by scripts/deps.sh) let the same 64-bit Wine run the i686 build in
-# its WoW64 mode.
-wow64_dlls="$(cd "$(dirname "$0")/.." && pwd)/build/wow64/dlls"
-[ -d "$wow64_dlls/i386-windows" ] && export WINEDLLPATH="$wow64_dlls${WINEDLLPATH:+:$WINEDLLPATH}"
 export QS_WINE_RUN_DIR="$run_dir"
 
 xvfb_pid=""

@@ -270,6 +270,21 @@ std::optional<std::string> CursorsMissing()
     return std::nullopt;
 }
 
+bool CapabilitiesRequired()
+{
+    char value[8] = {};
+    const DWORD n = GetEnvironmentVariableA("QS_REQUIRE_CAPABILITIES", value, sizeof value);
+    return n == 1 && value[0] == '1';
+}
+
+std::optional<std::string> Probed(const char* probe, std::optional<std::string> why)
+{
+    if (why && CapabilitiesRequired())
+        ADD_FAILURE() << "this run requires every capability, and " << probe
+                      << " found one missing: " << *why;
+    return why;
+}
+
 std::optional<std::string> MenuMeasuredWrongly()
 {
     static const std::optional<std::string> why = ProbeMenuMeasure();

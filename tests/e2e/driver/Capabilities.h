@@ -1,7 +1,9 @@
 // What the platform running the tests can do for a program of the tests' own architecture.
-// Wine's WoW64 mode runs the i686 build but cannot (yet) do everything for it; each probe
-// tries the capability itself at run time, in a window of this process, so a check that needs
-// it is left out only where it cannot work, and runs by itself once the platform can.
+// Not every Wine can do all of it for every architecture (Wine 8's experimental WoW64 mode, for
+// one, cannot for 32-bit programs); each probe tries the capability itself at run time, in a
+// window of this process, so a check that needs it is left out only where it cannot work, and
+// runs by itself once the platform can. A run whose set-up is meant to have every capability
+// (QS_REQUIRE_CAPABILITIES=1, as scripts/test-i686.sh sets) fails instead, naming the probe.
 #pragma once
 
 #include <optional>
@@ -36,12 +38,26 @@ std::optional<std::string> CursorsMissing();
 // A popup menu of one short item is measured a few lines high, not the screen's height.
 std::optional<std::string> MenuMeasuredWrongly();
 
+// True when QS_REQUIRE_CAPABILITIES=1: a missing capability is then a fault of the set-up.
+bool CapabilitiesRequired();
+// For a check that adapts to a missing capability instead of being skipped: passes on why
+// `probe` found it missing, and fails the current test when this run requires every one.
+std::optional<std::string> Probed(const char* probe, std::optional<std::string> why);
+
 } // namespace qs::e2e
 
-// Skips the current test, naming the capability it needs and why the platform lacks it.
+// Answers why the capability of `probe` is missing (nothing when it works); see Probed.
+#define QS_PROBE(probe) ::qs::e2e::Probed(#probe, ::qs::e2e::probe())
+
+// Skips the current test, naming the capability it needs and why the platform lacks it; where
+// this run requires every capability, fails it instead.
 #define QS_SKIP_WITHOUT(probe) \
     do { \
         if (const std::optional<std::string> qs_why = ::qs::e2e::probe()) { \
+            if (::qs::e2e::CapabilitiesRequired()) \
+                GTEST_FAIL() << "this run requires every capability, and " #probe " found one " \
+                                "missing: " \
+                             << *qs_why; \
             GTEST_SKIP() << "left to the x86_64 run (" #probe "): " << *qs_why; \
         } \
     } while (false)

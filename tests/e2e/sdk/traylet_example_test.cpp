@@ -49,7 +49,7 @@ TEST(TrayletExample, RunsThroughInitAndShutdownAndEndsOnExit)
     // icon (1) and Shutdown then has no icon to delete (2); DestroyTrayManager must still succeed.
     ASSERT_TRUE(PostCommand(tray, 9001, 0));
     ASSERT_TRUE(example.WaitForExit(10000));
-    const std::optional<std::string> noStockIcon = StockIconMissing();
+    const std::optional<std::string> noStockIcon = QS_PROBE(StockIconMissing);
     EXPECT_EQ(noStockIcon ? 1u | 2u : 0u, example.ExitCode().value_or(99))
         << (noStockIcon ? "without the stock icon: " + *noStockIcon : std::string());
 }

@@ -101,11 +101,11 @@ void ExpectSystemEditor(const ToolRunResult& run)
     EXPECT_TRUE(IsSystemEditor(run.regedits[0].image)) << "started " << run.regedits[0].image;
 }
 
-// The program took its icon, big and small; where this platform makes no icons, a 32-bit
-// program under Wine's WoW64 mode loads none to take.
+// The program took its icon, big and small; where the platform makes no icons (32-bit programs
+// in Wine 8's WoW64 mode), it loads none to take.
 void ExpectIconTaken(const ToolRunResult& run)
 {
-    if (const std::optional<std::string> why = IconsMissing()) {
+    if (const std::optional<std::string> why = QS_PROBE(IconsMissing)) {
         ::testing::Test::RecordProperty("icon", "left to the x86_64 run: " + *why);
         return;
     }
