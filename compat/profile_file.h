@@ -78,13 +78,17 @@ std::string_view TrimBlanks(std::string_view text);
 // A UTF-8 byte-order mark at the start removed; the bytes after it are read as they are.
 void DropByteOrderMark(std::string& contents);
 
+#ifdef _WIN32
+// The bytes of the file that a profile call names, read afresh on every call, without a
+// byte-order mark; empty when it cannot be read (missing, a folder, or held open by a program
+// that shares it with nobody). A name without any folder means the Windows directory.
+std::string ReadProfileFileBytes(const char* lpFileName);
+#else
 // The parsed file that a profile call names; an empty file when it cannot be read (missing,
-// a folder, or held open by a program that shares it with nobody). A name without any folder
-// means the Windows directory, which does not exist on Linux. On Windows every call reads the
-// file afresh; on Linux a parse is kept (below).
+// a folder, a pipe or device). A name without any folder means the Windows directory, which
+// does not exist here.
 std::shared_ptr<const ProfileFile> LoadProfileFile(const char* lpFileName);
 
-#ifndef _WIN32
 // The most recently used file stays parsed, so that a reader making one call per section pays
 // for one parse. It is used again while the file keeps its identity (device, inode),
 // size, modification time and change time, all to the nanosecond, and is older than

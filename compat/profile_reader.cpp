@@ -5,6 +5,18 @@
 
 namespace {
 
+// Answers from the parsed file that the name names: read afresh on Windows, kept parsed while
+// unchanged by the Linux stand-ins' cache (profile_file.h).
+template <typename Answer> DWORD AnswerFromFile(LPCSTR lpFileName, Answer answer)
+{
+#ifdef _WIN32
+    const compat_detail::ProfileFile file(compat_detail::ReadProfileFileBytes(lpFileName));
+    return answer(file);
+#else
+    return answer(*compat_detail::LoadProfileFile(lpFileName));
+#endif
+}
+
 class SystemReader final : public ProfileReader
 {
 public:
@@ -30,34 +42,40 @@ class FileBytesReader final : public ProfileReader
 public:
     DWORD SectionNames(LPSTR lpszReturnBuffer, DWORD nSize, LPCSTR lpFileName) const override
     {
-        return compat_detail::AnswerSectionNames(*compat_detail::LoadProfileFile(lpFileName),
-                                                 lpszReturnBuffer, nSize);
+        return AnswerFromFile(lpFileName, [&](const compat_detail::ProfileFile& file) {
+            return compat_detail::AnswerSectionNames(file, lpszReturnBuffer, nSize);
+        });
     }
     DWORD Section(LPCSTR lpAppName, LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName) const override
     {
-        return compat_detail::AnswerSection(*compat_detail::LoadProfileFile(lpFileName), lpAppName,
-                                            lpReturnedString, nSize);
+        return AnswerFromFile(lpFileName, [&](const compat_detail::ProfileFile& file) {
+            return compat_detail::AnswerSection(file, lpAppName, lpReturnedString, nSize);
+        });
     }
     DWORD String(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString, DWORD nSize,
                  LPCSTR lpFileName) const override
     {
-        return compat_detail::AnswerString(*compat_detail::LoadProfileFile(lpFileName), lpAppName, lpKeyName,
-                                           lpDefault, lpReturnedString, nSize);
+        return AnswerFromFile(lpFileName, [&](const compat_detail::ProfileFile& file) {
+            return compat_detail::AnswerString(file, lpAppName, lpKeyName, lpDefault, lpReturnedString,
+                                               nSize);
+        });
     }
 };
+
+// Stateless: made at compile time, so no guarded initialisation at run time.
+constexpr SystemReader kSystemReader{};
+constexpr FileBytesReader kFileBytesReader{};
 
 } // namespace
 
 const ProfileReader& SystemProfileReader()
 {
-    static const SystemReader reader;
-    return reader;
+    return kSystemReader;
 }
 
 const ProfileReader& FileBytesProfileReader()
 {
-    static const FileBytesReader reader;
-    return reader;
+    return kFileBytesReader;
 }
 
 const ProfileReader& ProfileReaderForCharSize(UINT maxCharSize)

@@ -70,14 +70,14 @@ bool ReadWholeFile(const std::string& path, std::string& contents)
 
 } // namespace
 
-std::shared_ptr<const ProfileFile> LoadProfileFile(const char* lpFileName)
+std::string ReadProfileFileBytes(const char* lpFileName)
 {
     std::string contents;
     const std::string path = lpFileName && *lpFileName ? ProfilePath(lpFileName) : std::string();
     if (path.empty() || !ReadWholeFile(path, contents))
         contents.clear();
     DropByteOrderMark(contents);
-    return std::make_shared<const ProfileFile>(std::move(contents));
+    return contents;
 }
 
 } // namespace compat_detail

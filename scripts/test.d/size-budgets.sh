@@ -9,11 +9,13 @@ dir=${1:-build/win32}
 
 # file                         budget in bytes   (size when set)
 budgets=(
-  "upvane/Upvane.exe           114000"         # 110,080 (one framework, without exceptions)
+  "upvane/Upvane.exe           126000"         # 120,320 (one framework, without exceptions;
+                                               # +10 KB: the profile rules of compat/ that read
+                                               # a set file's bytes under multi-byte code pages)
   "tools/regpick/Regpick.exe    37000"         #  35,328
   "tools/revivo/Revivo.exe      37000"         #  35,328
   "traylet/Traylet.dll          20000"         #  18,944
-  "setmaker/setmaker.exe       107000"         # 106,496
+  "setmaker/setmaker.exe       121500"         # 115,712 (+9 KB: the same profile rules)
 )
 
 fail=0

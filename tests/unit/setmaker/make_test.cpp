@@ -5,9 +5,12 @@
 #include "SetFileMaker.h"
 #include "ValueAdvice.h"
 #include "ValueRules.h"
+#include "compat.h"
 #include "setmaker_test_support.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -32,6 +35,12 @@ CString PlainFor(const CString& strStored)
 
 TEST(MakeSetFileTest, ValuesOfEveryByteComeBackAsUpvaneReadsThem)
 {
+#ifdef _WIN32
+    // Started for a code page (QS_EXPECT_ACP, by ctest under that locale): it must be in force.
+    if (const char* pszCodePage = std::getenv("QS_EXPECT_ACP")) {
+        ASSERT_EQ(static_cast<UINT>(std::atoi(pszCodePage)), GetACP());
+    }
+#endif
     TempDir dir;
     // Bytes 1 to 255 in order can all be stored; the other keys take turned-around orders of
     // the same bytes, as far as the rules let them.
