@@ -7,7 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
+
+// How GoogleTest names a road in its output and in ctest's test names.
+inline void PrintTo(const ProfileReader* road, std::ostream* os)
+{
+    *os << (road == &SystemProfileReader() ? "the system's profile functions" : "the file's bytes");
+}
 
 inline std::string ProfileRoadName(const ::testing::TestParamInfo<const ProfileReader*>& info)
 {
