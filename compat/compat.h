@@ -1,7 +1,8 @@
 // compat.h: the few Win32 and runtime calls the portable logic makes.
 // On Windows this is simply the platform's own headers. Elsewhere it declares the types those
 // calls use and stand-ins that behave as Windows documents them (and as Wine measures them):
-// the profile (INI) reads, path resolution, file search and two runtime string functions.
+// the profile (INI) reads, path resolution, file search, the ANSI code page's character size
+// and two runtime string functions.
 // Paths on Linux are POSIX paths; a backslash is accepted as a separator as well.
 #pragma once
 
@@ -110,6 +111,24 @@ DWORD GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer);
 HANDLE FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindFileData);
 BOOL FindNextFileA(HANDLE hFindFile, LPWIN32_FIND_DATAA lpFindFileData);
 BOOL FindClose(HANDLE hFindFile);
+
+// Code pages ---------------------------------------------------------------------------------
+
+#define CP_ACP 0
+#define MAX_DEFAULTCHAR 2
+#define MAX_LEADBYTES 12
+
+struct CPINFO
+{
+    UINT MaxCharSize;
+    BYTE DefaultChar[MAX_DEFAULTCHAR];
+    BYTE LeadByte[MAX_LEADBYTES];
+};
+typedef CPINFO* LPCPINFO;
+
+// The stand-ins read every byte as itself, as a single-byte code page does: CP_ACP answers
+// MaxCharSize 1 and default character '?'. Any other code page answers FALSE.
+BOOL GetCPInfo(UINT CodePage, LPCPINFO lpCPInfo);
 
 // Runtime ------------------------------------------------------------------------------------
 

@@ -1,5 +1,7 @@
-// profile_file.h: a profile (INI) file read and split into sections once, and the cache that
-// keeps the most recently used one (not part of compat.h).
+// profile_file.h: a profile (INI) file read and split into sections once (not part of
+// compat.h). The parse is portable: the Linux stand-ins answer from it, and so does the
+// set-file reader on Windows where the system's profile functions would change the file's
+// bytes (see profile_reader.h).
 //
 // How a line reads (as Wine reads it, measured, and as Windows documents it):
 //  - lines end at CR or LF; a UTF-8 byte-order mark at the start is skipped;
@@ -73,21 +75,32 @@ std::string FoldCase(std::string_view text);
 // Blanks (space, tab, CR, LF, VT, FF, Ctrl-Z) removed at both ends.
 std::string_view TrimBlanks(std::string_view text);
 
-// The parsed file that a profile call names; an empty file when it cannot be read. A name
-// without any folder means the Windows directory, which does not exist here.
-//
-// The most recently used file stays parsed, so that a reader making one call per section
-// pays for one parse. It is used again while the file keeps its identity (device, inode),
+// A UTF-8 byte-order mark at the start removed; the bytes after it are read as they are.
+void DropByteOrderMark(std::string& contents);
+
+#ifdef _WIN32
+// The bytes of the file that a profile call names, read afresh on every call, without a
+// byte-order mark; empty when it cannot be read (missing, a folder, or held open by a program
+// that shares it with nobody). A name without any folder means the Windows directory.
+std::string ReadProfileFileBytes(const char* lpFileName);
+#else
+// The parsed file that a profile call names; an empty file when it cannot be read (missing,
+// a folder, a pipe or device). A name without any folder means the Windows directory, which
+// does not exist here.
+std::shared_ptr<const ProfileFile> LoadProfileFile(const char* lpFileName);
+
+// The most recently used file stays parsed, so that a reader making one call per section pays
+// for one parse. It is used again while the file keeps its identity (device, inode),
 // size, modification time and change time, all to the nanosecond, and is older than
 // kSettleSeconds: a file changed within a clock tick after it was read could keep its times,
 // so a young file is read again on every call and its parse reused only when the bytes are
 // the same. A change made through the file system always moves the change time, which no
 // program can set back, so an old file that was written is noticed.
 constexpr int kSettleSeconds = 2;
-std::shared_ptr<const ProfileFile> LoadProfileFile(const char* lpFileName);
 
 // Moves the cache's clock forward by `seconds`, as if that much time had passed since every
 // read and write so far: files then count as settled without waiting for it.
 void AdvanceProfileClock(int seconds);
+#endif
 
 } // namespace compat_detail

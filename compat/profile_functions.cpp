@@ -1,142 +1,22 @@
-// The three profile (INI) reads, answered from the parsed file (see profile_file.h for how a
-// file reads and when it is read again). A call costs a look-up in the parsed file and the
-// copy of its answer; reading and parsing happen once per change of the file.
+// The three profile (INI) reads of the Linux stand-ins: the file's bytes, as profile_file.h
+// reads them and keeps them parsed, answered by the rules of profile_answers.h. Reading and
+// parsing happen once per change of the file.
 #include "compat.h"
-#include "profile_file.h"
-
-#include <cstring>
-#include <string>
-#include <string_view>
-
-namespace {
-
-using compat_detail::FoldCase;
-using compat_detail::LineKind;
-using compat_detail::ProfileSection;
-using compat_detail::TrimBlanks;
-
-// Copies a list (strings each followed by a NUL) and closes it with one more NUL. A list that
-// does not fit is cut so that two NULs end the buffer, and the answer is size - 2.
-DWORD CopyList(std::string_view list, LPSTR buffer, DWORD size)
-{
-    if (!buffer || size == 0)
-        return 0;
-    if (size == 1) {
-        buffer[0] = '\0';
-        return 0;
-    }
-    if (list.size() <= size - 2) {
-        std::memcpy(buffer, list.data(), list.size());
-        buffer[list.size()] = '\0';
-        if (list.empty())
-            buffer[1] = '\0';
-        return static_cast<DWORD>(list.size());
-    }
-    std::memcpy(buffer, list.data(), size - 2);
-    buffer[size - 2] = '\0';
-    buffer[size - 1] = '\0';
-    return size - 2;
-}
-
-// Copies one text, cut to size - 1 characters, NUL-terminated; answers the characters copied.
-DWORD CopyValue(std::string_view text, LPSTR buffer, DWORD size)
-{
-    if (!buffer || size == 0)
-        return 0;
-    const size_t count = text.size() < size - 1 ? text.size() : size - 1;
-    std::memcpy(buffer, text.data(), count);
-    buffer[count] = '\0';
-    return static_cast<DWORD>(count);
-}
-
-// A value enclosed in a matching pair of double or single quotes loses them.
-std::string_view StripQuotes(std::string_view value)
-{
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        return value.substr(1, value.size() - 2);
-    return value;
-}
-
-void AppendToList(std::string& list, std::string_view item)
-{
-    list.append(item.data(), item.size());
-    list += '\0';
-}
-
-// The keys of a section's entries, comments left out.
-std::string KeysList(const ProfileSection* section)
-{
-    std::string list;
-    if (!section)
-        return list;
-    for (const auto& line : section->lines) {
-        if (line.kind == LineKind::Entry && !line.comment)
-            AppendToList(list, line.name);
-    }
-    return list;
-}
-
-// A section's lines as listed: "key=value" for entries, text lines as they stand.
-std::string LinesList(const ProfileSection* section)
-{
-    std::string list;
-    if (!section)
-        return list;
-    for (const auto& line : section->lines) {
-        if (line.comment)
-            continue;
-        if (line.kind == LineKind::Entry) {
-            list.append(line.name.data(), line.name.size());
-            list += '=';
-            AppendToList(list, line.value);
-        } else if (line.kind == LineKind::Text) {
-            AppendToList(list, line.name);
-        }
-    }
-    return list;
-}
-
-} // namespace
+#include "profile_reader.h"
 
 DWORD GetPrivateProfileSectionNamesA(LPSTR lpszReturnBuffer, DWORD nSize, LPCSTR lpFileName)
 {
-    if (!lpszReturnBuffer || nSize == 0)
-        return 0;
-    const auto file = compat_detail::LoadProfileFile(lpFileName);
-    return CopyList(file->SectionNames(), lpszReturnBuffer, nSize);
+    return FileBytesProfileReader().SectionNames(lpszReturnBuffer, nSize, lpFileName);
 }
 
 DWORD GetPrivateProfileSectionA(LPCSTR lpAppName, LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName)
 {
-    if (!lpAppName || !lpReturnedString || nSize == 0)
-        return 0;
-    const auto file = compat_detail::LoadProfileFile(lpFileName);
-    // The name is compared as given, not trimmed (unlike the look-up of one value).
-    return CopyList(LinesList(file->FindSection(lpAppName)), lpReturnedString, nSize);
+    return FileBytesProfileReader().Section(lpAppName, lpReturnedString, nSize, lpFileName);
 }
 
 DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString,
                                DWORD nSize, LPCSTR lpFileName)
 {
-    if (!lpReturnedString || nSize == 0)
-        return 0;
-    const auto file = compat_detail::LoadProfileFile(lpFileName);
-    if (!lpAppName)
-        return CopyList(file->SectionNames(), lpReturnedString, nSize);
-    const ProfileSection* section = file->FindSection(TrimBlanks(lpAppName));
-    if (!lpKeyName)
-        return CopyList(KeysList(section), lpReturnedString, nSize);
-
-    if (section) {
-        const auto found = section->values.find(FoldCase(TrimBlanks(lpKeyName)));
-        if (found != section->values.end())
-            return CopyValue(StripQuotes(found->second), lpReturnedString, nSize);
-    }
-
-    // The default loses its trailing blanks (one blank stays of a default made only of them)
-    // and, like a value, a matching pair of quotes.
-    std::string_view fallback = lpDefault ? lpDefault : "";
-    while (fallback.size() > 1 && fallback.back() == ' ')
-        fallback.remove_suffix(1);
-    return CopyValue(StripQuotes(fallback), lpReturnedString, nSize);
+    return FileBytesProfileReader().String(lpAppName, lpKeyName, lpDefault, lpReturnedString, nSize,
+                                           lpFileName);
 }

@@ -19,13 +19,14 @@ const char kMakeHelp[] =
     "                          instead of refusing\n"
     "\n"
     "A value is refused, naming the key and the character's position (counted from 0),\n"
-    "when its scrambled form would not read back unchanged: it would hold a NUL, CR or LF\n"
-    "byte, begin or end with a blank or control byte the reader trims, or be enclosed in a\n"
-    "pair of quotes the reader strips; and a value with a NUL byte is refused. Scrambling\n"
-    "depends on the position, so one character more or less before a refused one usually\n"
-    "cures it. The file is written beside OUTPUT.set, read back the way Upvane reads it,\n"
-    "and moved into place only when every value comes back unchanged: a refused or failed\n"
-    "run leaves an existing OUTPUT.set as it was.\n";
+    "when its scrambled form would hold a NUL, CR or LF byte, which would end the value or\n"
+    "its line; and a value with a NUL byte is refused. Scrambling depends on the position,\n"
+    "so one character more or less before a refused one usually cures it. A scrambled form\n"
+    "that begins or ends with a blank or control byte the reader trims, or is enclosed in a\n"
+    "pair of quotes the reader strips, is written in one more pair of double quotes, which\n"
+    "the reader takes off. The file is written beside OUTPUT.set, read back the way Upvane\n"
+    "reads it, and moved into place only when every value comes back unchanged: a refused\n"
+    "or failed run leaves an existing OUTPUT.set as it was.\n";
 
 namespace {
 

@@ -75,18 +75,6 @@ std::string ReadBackDifferences(const std::string& strPath, const SetFileValueSe
     return strDifferences;
 }
 
-// A double-byte ANSI code page reads bytes 0x80 and above in pairs, and the profile reader
-// then gives back other bytes than the scrambled ones.
-bool IsAnsiCodePageMultiByte()
-{
-#ifdef _WIN32
-    CPINFO info = {};
-    return ::GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
-#else
-    return false;
-#endif
-}
-
 // Upvane reads the first set file its folder search finds; another one there may win.
 void WarnAboutOtherSetFiles(const std::string& strFullPath, MakeResult& result)
 {
@@ -151,10 +139,6 @@ MakeResult MakeSetFile(const std::string& strOutput, const SetFileValueSet& valu
     const std::string strDifferences = ReadBackDifferences(pending.Path(), values);
     if (!strDifferences.empty()) {
         result.m_strFailure = "the written file does not read back as meant: " + strDifferences;
-        if (IsAnsiCodePageMultiByte())
-            result.m_strFailure +=
-                " (this system's ANSI code page is a double-byte one, which changes scrambled "
-                "bytes: set files work only with a single-byte code page)";
         return result;
     }
     if (!pending.Commit(result.m_strFailure))

@@ -2,6 +2,7 @@
 
 #include "CIniFile.h"
 #include "Descramble.h"
+#include "ValueRules.h"
 
 namespace {
 
@@ -31,10 +32,9 @@ std::string ComposeSetFileText(const SetFileValueSet& values)
     for (int nKey = 0; nKey < keyCount; ++nKey) {
         if (!values[nKey])
             continue;
-        const CString strStored = ToggleScrambling(*values[nKey]);
         strText += kSetFileKeys[nKey];
         strText += '=';
-        strText.append(strStored.GetString(), static_cast<size_t>(strStored.GetLength()));
+        strText += WrittenStoredValue(ToggleScrambling(*values[nKey]));
         strText += kLineEnd;
     }
     return strText;

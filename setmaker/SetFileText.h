@@ -14,8 +14,9 @@ using SetFileValueSet = std::array<std::optional<CString>, keyCount>;
 // The index of a key in kSetFileKeys, letter case ignored as the reader ignores it; -1 for none.
 int FindSetFileKey(const std::string& strName);
 
-// The bytes of a set file: a comment, the section and one line per present value, scrambled,
-// lines ended by CR LF. No check: whether each value survives the reader is FindValueProblems'.
+// The bytes of a set file: a comment, the section and one line per present value, scrambled
+// and written as WrittenStoredValue says, lines ended by CR LF. No check: whether each value
+// survives the reader is FindValueProblems'.
 std::string ComposeSetFileText(const SetFileValueSet& values);
 
 // A set file read the way Upvane reads it: CIniFile::Open, then for every key

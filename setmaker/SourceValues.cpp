@@ -4,20 +4,22 @@
 #include "DisplayText.h"
 #include "FilePaths.h"
 #include "compat.h"
+#include "profile_reader.h"
 
 #include <vector>
 
 namespace {
 
-// The keys of a section as the profile function lists them, in file order, repeats included.
+// The keys of a section as the profile reads list them (by the road the set-file reader takes),
+// in file order, repeats included.
 std::vector<std::string> ListSectionKeys(const std::string& strFullPath, const char* pszSection)
 {
     std::vector<char> buffer(1024);
     DWORD nAnswer;
     for (;;) {
         const DWORD nSize = static_cast<DWORD>(buffer.size());
-        nAnswer =
-            ::GetPrivateProfileStringA(pszSection, nullptr, "", buffer.data(), nSize, strFullPath.c_str());
+        nAnswer = ProfileReaderForAnsiCodePage().String(pszSection, nullptr, "", buffer.data(), nSize,
+                                                        strFullPath.c_str());
         if (nAnswer != nSize - 2)
             break;
         buffer.assign(buffer.size() * 2, '\0');

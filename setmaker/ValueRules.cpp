@@ -30,19 +30,7 @@ std::vector<ValueProblem> FindValueProblems(const CString& strPlain)
 {
     std::vector<ValueProblem> problems;
     const CString strStored = ToggleScrambling(strPlain);
-    const int nLength = strStored.GetLength();
-
-    // The ends the reader trims, and what is left between them.
-    int nFirstKept = 0;
-    while (nFirstKept < nLength && IsProfileBlank(ByteAt(strStored, nFirstKept)))
-        ++nFirstKept;
-    int nEndKept = nLength;
-    while (nEndKept > nFirstKept && IsProfileBlank(ByteAt(strStored, nEndKept - 1)))
-        --nEndKept;
-    const bool bQuoted = nEndKept - nFirstKept >= 2 && IsQuote(ByteAt(strStored, nFirstKept))
-                         && ByteAt(strStored, nEndKept - 1) == ByteAt(strStored, nFirstKept);
-
-    for (int i = 0; i < nLength; ++i) {
+    for (int i = 0; i < strStored.GetLength(); ++i) {
         const unsigned char stored = ByteAt(strStored, i);
         if (strPlain.GetAt(i) == '\0')
             problems.push_back({ValueProblemKind::PlainNul, i});
@@ -50,12 +38,6 @@ std::vector<ValueProblem> FindValueProblems(const CString& strPlain)
             problems.push_back({ValueProblemKind::ScrambledNul, i});
         else if (stored == '\r' || stored == '\n')
             problems.push_back({ValueProblemKind::ScrambledLineBreak, i});
-        else if (i < nFirstKept)
-            problems.push_back({ValueProblemKind::TrimmedAtStart, i});
-        else if (i >= nEndKept)
-            problems.push_back({ValueProblemKind::TrimmedAtEnd, i});
-        else if (bQuoted && i == nFirstKept)
-            problems.push_back({ValueProblemKind::QuotesStripped, i, nEndKept - 1});
     }
     return problems;
 }
@@ -79,22 +61,18 @@ std::string DescribeValueProblem(const CString& strPlain, const ValueProblem& pr
             strOut, "%s scrambles to a line break (0x%02X), which would end the value's line in the set file",
             CharacterAt(strPlain, i).c_str(), ByteAt(strStored, i));
         break;
-    case ValueProblemKind::TrimmedAtStart:
-    case ValueProblemKind::TrimmedAtEnd:
-        AppendFormat(
-            strOut,
-            "%s scrambles to 0x%02X, a blank or control byte that the set-file reader trims from the %s "
-            "of a value",
-            CharacterAt(strPlain, i).c_str(), ByteAt(strStored, i),
-            problem.m_kind == ValueProblemKind::TrimmedAtStart ? "start" : "end");
-        break;
-    case ValueProblemKind::QuotesStripped:
-        AppendFormat(strOut,
-                     "%s and the one at position %d, %s, scramble to a pair of quotes (%c) around the value, "
-                     "which the set-file reader strips",
-                     CharacterAt(strPlain, i).c_str(), problem.m_nOtherPosition,
-                     DescribeByte(ByteAt(strPlain, problem.m_nOtherPosition)).c_str(), ByteAt(strStored, i));
-        break;
     }
     return strOut;
+}
+
+std::string WrittenStoredValue(const CString& strStored)
+{
+    const std::string strValue(strStored.GetString(), static_cast<size_t>(strStored.GetLength()));
+    if (strValue.empty())
+        return strValue;
+    const unsigned char first = static_cast<unsigned char>(strValue.front());
+    const unsigned char last = static_cast<unsigned char>(strValue.back());
+    const bool bEndTrimmed = IsProfileBlank(first) || IsProfileBlank(last);
+    const bool bQuoted = strValue.size() >= 2 && IsQuote(first) && last == first;
+    return bEndTrimmed || bQuoted ? "\"" + strValue + "\"" : strValue;
 }

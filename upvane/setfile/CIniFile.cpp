@@ -43,6 +43,16 @@ template <typename Visit> void WalkList(const std::vector<char>& buffer, size_t 
 
 } // namespace
 
+CIniFile::CIniFile()
+    : m_profile(ProfileReaderForAnsiCodePage())
+{
+}
+
+CIniFile::CIniFile(const ProfileReader& profile)
+    : m_profile(profile)
+{
+}
+
 CIniFile::~CIniFile()
 {
     Clear();
@@ -85,11 +95,11 @@ BOOL CIniFile::Load()
     // Section names: while the answer is size - 2 the list may have been cut; try larger.
     DWORD namesSize = kInitialBufferSize;
     std::vector<char> names(namesSize, '\0');
-    DWORD n = ::GetPrivateProfileSectionNamesA(names.data(), namesSize, m_path.c_str());
+    DWORD n = m_profile.SectionNames(names.data(), namesSize, m_path.c_str());
     while (n == namesSize - 2) {
         namesSize *= 2;
         names.assign(namesSize, '\0');
-        n = ::GetPrivateProfileSectionNamesA(names.data(), namesSize, m_path.c_str());
+        n = m_profile.SectionNames(names.data(), namesSize, m_path.c_str());
     }
     WalkList(names, namesSize, [this](std::string name) {
         auto section = std::make_unique<IniSection>();
@@ -104,12 +114,12 @@ BOOL CIniFile::Load()
     for (const auto& section : m_sections) {
         DWORD declared = kInitialBufferSize;
         std::fill_n(lines.begin(), declared, '\0');
-        n = ::GetPrivateProfileSectionA(section->name.c_str(), lines.data(), declared, m_path.c_str());
+        n = m_profile.Section(section->name.c_str(), lines.data(), declared, m_path.c_str());
         while (n == declared - 2) {
             declared *= 2;
             if (lines.size() < declared)
                 lines.assign(declared, '\0');
-            n = ::GetPrivateProfileSectionA(section->name.c_str(), lines.data(), declared, m_path.c_str());
+            n = m_profile.Section(section->name.c_str(), lines.data(), declared, m_path.c_str());
         }
         WalkList(lines, declared, [&section](const std::string& line) {
             auto entry = std::make_unique<IniEntry>();
@@ -202,11 +212,11 @@ const char* CIniFile::GetValue(const char* pszSection, const char* pszKey, const
     // size - 1 it may have been cut, so read again with twice the room.
     DWORD size = kInitialBufferSize;
     std::vector<char> buffer(size, '\0');
-    DWORD n = ::GetPrivateProfileStringA(pszSection, pszKey, pszDefault, buffer.data(), size, m_path.c_str());
+    DWORD n = m_profile.String(pszSection, pszKey, pszDefault, buffer.data(), size, m_path.c_str());
     while (n == size - 1) {
         size *= 2;
         buffer.assign(size, '\0');
-        n = ::GetPrivateProfileStringA(pszSection, pszKey, pszDefault, buffer.data(), size, m_path.c_str());
+        n = m_profile.String(pszSection, pszKey, pszDefault, buffer.data(), size, m_path.c_str());
     }
     m_value.assign(buffer.data(), strnlen(buffer.data(), size));
     return m_value.c_str();

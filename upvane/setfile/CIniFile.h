@@ -1,10 +1,14 @@
-// CIniFile: reads an INI-format file (the set file) into memory through the platform's
-// profile functions and answers look-ups by section and key, letter case ignored.
+// CIniFile: reads an INI-format file (the set file) into memory through the profile reads and
+// answers look-ups by section and key, letter case ignored.
 // The loaded copy is an index: it decides whether a section or key exists. A value is read
 // again from the file, by the caller's section and key, when it is asked for.
+// The profile reads are the system's profile functions under a single-byte ANSI code page;
+// under a multi-byte one, where those would change the file's bytes, the reader applies their
+// rules to the file's bytes itself (profile_reader.h). The road is chosen at construction.
 #pragma once
 
 #include "compat.h"
+#include "profile_reader.h"
 
 #include <memory>
 #include <string>
@@ -32,10 +36,13 @@ private:
     std::vector<std::unique_ptr<IniSection>> m_sections; // loaded sections, in listed order
     std::string m_value;                                 // result text of GetValue/GetSectionName
     std::string m_lastError;                             // text of the latest failure
+    const ProfileReader& m_profile;                      // the road of every profile read
 
     // Construction
 public:
-    CIniFile() = default;
+    // Reads by the road this process's ANSI code page needs.
+    CIniFile();
+    explicit CIniFile(const ProfileReader& profile);
     virtual ~CIniFile();
     CIniFile(const CIniFile&) = delete;
     CIniFile& operator=(const CIniFile&) = delete;

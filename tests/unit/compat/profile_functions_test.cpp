@@ -1,6 +1,8 @@
 // The profile reads through real files. The same tests run against the Linux stand-ins and,
-// in the Windows build under Wine, against the system's own functions.
+// in the Windows build under Wine, against the system's own functions; on both, the reads
+// from the file's own bytes (profile_reader.h) must answer the same.
 #include "compat.h"
+#include "profile_roads.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -52,47 +54,52 @@ std::vector<std::string> SplitList(const std::vector<char>& buffer, DWORD n)
     return items;
 }
 
-std::vector<std::string> Names(const std::string& file, DWORD size = 4096)
-{
-    std::vector<char> buffer(size, '#');
-    const DWORD n = GetPrivateProfileSectionNamesA(buffer.data(), size, file.c_str());
-    return SplitList(buffer, n);
-}
-
-std::vector<std::string> Lines(const std::string& file, const char* section, DWORD size = 4096)
-{
-    std::vector<char> buffer(size, '#');
-    const DWORD n = GetPrivateProfileSectionA(section, buffer.data(), size, file.c_str());
-    return SplitList(buffer, n);
-}
-
-std::string Value(const std::string& file, const char* section, const char* key, const char* def = "dflt")
-{
-    char buffer[256];
-    const DWORD n = GetPrivateProfileStringA(section, key, def, buffer, sizeof buffer, file.c_str());
-    EXPECT_EQ(std::string(buffer).size(), n);
-    return buffer;
-}
-
 using List = std::vector<std::string>;
 
-class ProfileTest : public ::testing::Test
+class ProfileTest : public ::testing::TestWithParam<const ProfileReader*>
 {
 protected:
+    const ProfileReader& Profile() const { return *GetParam(); }
+
+    std::vector<std::string> Names(const std::string& file, DWORD size = 4096) const
+    {
+        std::vector<char> buffer(size, '#');
+        const DWORD n = Profile().SectionNames(buffer.data(), size, file.c_str());
+        return SplitList(buffer, n);
+    }
+
+    std::vector<std::string> Lines(const std::string& file, const char* section, DWORD size = 4096) const
+    {
+        std::vector<char> buffer(size, '#');
+        const DWORD n = Profile().Section(section, buffer.data(), size, file.c_str());
+        return SplitList(buffer, n);
+    }
+
+    std::string Value(const std::string& file, const char* section, const char* key,
+                      const char* def = "dflt") const
+    {
+        char buffer[256];
+        const DWORD n = Profile().String(section, key, def, buffer, sizeof buffer, file.c_str());
+        EXPECT_EQ(std::string(buffer).size(), n);
+        return buffer;
+    }
+
     TempDir m_dir;
     std::string m_file = m_dir.Write("sample.ini", kSample);
 };
 
 } // namespace
 
-TEST_F(ProfileTest, SectionNamesListEveryNamedSectionInFileOrder)
+QS_ON_EACH_PROFILE_ROAD(ProfileTest);
+
+TEST_P(ProfileTest, SectionNamesListEveryNamedSectionInFileOrder)
 {
     // Repeated names repeat; "[]" and the lines before the first section have no name.
     EXPECT_EQ((List{"one", "two", "ONE", "three", "empty section"}), Names(m_file));
     EXPECT_EQ(List{}, Names(m_dir.PathOf("missing.ini")));
 }
 
-TEST_F(ProfileTest, SectionListingTrimsLinesAndLeavesOutCommentsAndBlankLines)
+TEST_P(ProfileTest, SectionListingTrimsLinesAndLeavesOutCommentsAndBlankLines)
 {
     const List one = {"key=value",
                       "quoted=\"in quotes\"",
@@ -116,7 +123,7 @@ TEST_F(ProfileTest, SectionListingTrimsLinesAndLeavesOutCommentsAndBlankLines)
     EXPECT_EQ(List{}, Lines(m_file, "nowhere"));
 }
 
-TEST_F(ProfileTest, ValueLookUpTrimsIgnoresCaseAndStripsOnePairOfQuotes)
+TEST_P(ProfileTest, ValueLookUpTrimsIgnoresCaseAndStripsOnePairOfQuotes)
 {
     EXPECT_EQ("value", Value(m_file, "one", "key"));
     EXPECT_EQ("value", Value(m_file, " ONE ", " KEY "));
@@ -135,7 +142,7 @@ TEST_F(ProfileTest, ValueLookUpTrimsIgnoresCaseAndStripsOnePairOfQuotes)
     EXPECT_EQ("1", Value(m_file, "two", "x"));
 }
 
-TEST_F(ProfileTest, ValueLookUpAnswersTheDefaultForWhatIsNoKey)
+TEST_P(ProfileTest, ValueLookUpAnswersTheDefaultForWhatIsNoKey)
 {
     EXPECT_EQ("dflt", Value(m_file, "one", "bare line"));
     EXPECT_EQ("dflt", Value(m_file, "one", "extra")); // only in the second "[ONE]"
@@ -149,51 +156,51 @@ TEST_F(ProfileTest, ValueLookUpAnswersTheDefaultForWhatIsNoKey)
     EXPECT_EQ("q", Value(m_file, "one", "missing", "\"q\""));
 }
 
-TEST_F(ProfileTest, NullKeyListsTheKeysAndNullSectionTheSectionNames)
+TEST_P(ProfileTest, NullKeyListsTheKeysAndNullSectionTheSectionNames)
 {
     std::vector<char> buffer(4096);
-    DWORD n = GetPrivateProfileStringA("three", nullptr, "", buffer.data(), 4096, m_file.c_str());
+    DWORD n = Profile().String("three", nullptr, "", buffer.data(), 4096, m_file.c_str());
     EXPECT_EQ((List{"y", "z"}), SplitList(buffer, n));
-    n = GetPrivateProfileStringA("one", nullptr, "", buffer.data(), 4096, m_file.c_str());
+    n = Profile().String("one", nullptr, "", buffer.data(), 4096, m_file.c_str());
     EXPECT_EQ(12u, SplitList(buffer, n).size()); // neither the comment nor the bare line
-    n = GetPrivateProfileStringA(nullptr, nullptr, "", buffer.data(), 4096, m_file.c_str());
+    n = Profile().String(nullptr, nullptr, "", buffer.data(), 4096, m_file.c_str());
     EXPECT_EQ(Names(m_file), SplitList(buffer, n));
 }
 
-TEST_F(ProfileTest, ListsThatDoNotFitAreCutAndAnswerSizeMinusTwo)
+TEST_P(ProfileTest, ListsThatDoNotFitAreCutAndAnswerSizeMinusTwo)
 {
     std::vector<char> buffer(64, '#');
-    EXPECT_EQ(8u, GetPrivateProfileSectionNamesA(buffer.data(), 10, m_file.c_str()));
+    EXPECT_EQ(8u, Profile().SectionNames(buffer.data(), 10, m_file.c_str()));
     EXPECT_EQ((List{"one", "two"}), SplitList(buffer, 8));
     EXPECT_EQ('\0', buffer[8]);
 
     // A list of exactly size - 2 characters fits, but answers size - 2 all the same.
     const std::string exact = m_dir.Write("exact.ini", "[abc]\r\n[def]\r\n[s]\r\nab=c\r\nde=f\r\n");
-    EXPECT_EQ(10u, GetPrivateProfileSectionNamesA(buffer.data(), 12, exact.c_str()));
+    EXPECT_EQ(10u, Profile().SectionNames(buffer.data(), 12, exact.c_str()));
     EXPECT_EQ((List{"abc", "def", "s"}), SplitList(buffer, 10));
-    EXPECT_EQ(10u, GetPrivateProfileSectionNamesA(buffer.data(), 13, exact.c_str()));
-    EXPECT_EQ(10u, GetPrivateProfileSectionA("s", buffer.data(), 12, exact.c_str()));
-    EXPECT_EQ(9u, GetPrivateProfileSectionA("s", buffer.data(), 11, exact.c_str()));
+    EXPECT_EQ(10u, Profile().SectionNames(buffer.data(), 13, exact.c_str()));
+    EXPECT_EQ(10u, Profile().Section("s", buffer.data(), 12, exact.c_str()));
+    EXPECT_EQ(9u, Profile().Section("s", buffer.data(), 11, exact.c_str()));
     EXPECT_STREQ("ab=c", buffer.data());
-    EXPECT_EQ(0u, GetPrivateProfileSectionNamesA(buffer.data(), 2, exact.c_str()));
+    EXPECT_EQ(0u, Profile().SectionNames(buffer.data(), 2, exact.c_str()));
     EXPECT_EQ('\0', buffer[0]);
 }
 
-TEST_F(ProfileTest, ValueThatDoesNotFitIsCutAndAnswersSizeMinusOne)
+TEST_P(ProfileTest, ValueThatDoesNotFitIsCutAndAnswersSizeMinusOne)
 {
     char buffer[8];
-    EXPECT_EQ(2u, GetPrivateProfileStringA("one", "key", "", buffer, 3, m_file.c_str()));
+    EXPECT_EQ(2u, Profile().String("one", "key", "", buffer, 3, m_file.c_str()));
     EXPECT_STREQ("va", buffer);
-    EXPECT_EQ(0u, GetPrivateProfileStringA("one", "key", "", buffer, 1, m_file.c_str()));
+    EXPECT_EQ(0u, Profile().String("one", "key", "", buffer, 1, m_file.c_str()));
     EXPECT_STREQ("", buffer);
     // A value that just fits gives the same answer.
-    EXPECT_EQ(5u, GetPrivateProfileStringA("one", "Dup", "", buffer, 6, m_file.c_str()));
+    EXPECT_EQ(5u, Profile().String("one", "Dup", "", buffer, 6, m_file.c_str()));
     EXPECT_STREQ("first", buffer);
-    EXPECT_EQ(3u, GetPrivateProfileStringA("one", "missing", "default", buffer, 4, m_file.c_str()));
+    EXPECT_EQ(3u, Profile().String("one", "missing", "default", buffer, 4, m_file.c_str()));
     EXPECT_STREQ("def", buffer);
 }
 
-TEST_F(ProfileTest, LineEndsOfEveryKindAndAByteOrderMarkAreRead)
+TEST_P(ProfileTest, LineEndsOfEveryKindAndAByteOrderMarkAreRead)
 {
     for (const char* text :
          {"[s]\nk=v\n[t]\nx=1", "[s]\rk=v\r[t]\rx=1\r", "\xEF\xBB\xBF[s]\r\nk=v\r\n[t]\r\nx=1"}) {
@@ -204,7 +211,7 @@ TEST_F(ProfileTest, LineEndsOfEveryKindAndAByteOrderMarkAreRead)
     }
 }
 
-TEST_F(ProfileTest, NameWithoutFolderIsNotLookedForInTheCurrentDirectory)
+TEST_P(ProfileTest, NameWithoutFolderIsNotLookedForInTheCurrentDirectory)
 {
     // Such a name means the Windows directory; a relative path with a folder is relative.
     m_dir.Write("plain.ini", "[s]\r\nk=v\r\n");

@@ -1,5 +1,6 @@
 // Loading: section-name and section lists larger than the first buffer, long values.
 #include "CIniFile.h"
+#include "profile_roads.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,11 @@
 #ifdef _WIN32
 #include "ImportPatch.h"
 #endif
+
+// Each case runs on both roads of the profile reads.
+class CIniFileLoadTest : public ::testing::TestWithParam<const ProfileReader*>
+{};
+QS_ON_EACH_PROFILE_ROAD(CIniFileLoadTest);
 
 namespace {
 
@@ -22,7 +28,7 @@ std::string Numbered(const char* format, int number)
 
 } // namespace
 
-TEST(CIniFileLoadTest, NamesListOfExactly1022CharactersIsReadAgainWithMoreRoom)
+TEST_P(CIniFileLoadTest, NamesListOfExactly1022CharactersIsReadAgainWithMoreRoom)
 {
     // 101 names of 9 characters and one of 11: 1010 + 12 = 1022 characters with their NULs.
     std::string text;
@@ -32,9 +38,9 @@ TEST(CIniFileLoadTest, NamesListOfExactly1022CharactersIsReadAgainWithMoreRoom)
     TempDir dir;
     const std::string file = dir.Write("names.set", text);
     char names[1024];
-    ASSERT_EQ(1022u, GetPrivateProfileSectionNamesA(names, sizeof names, file.c_str()));
+    ASSERT_EQ(1022u, GetParam()->SectionNames(names, sizeof names, file.c_str()));
 
-    CIniFile ini;
+    CIniFile ini(*GetParam());
     ASSERT_TRUE(ini.Open(file.c_str()));
     ASSERT_EQ(102, ini.GetSectionCount());
     EXPECT_STREQ("sect_0000", ini.GetSectionName(0));
@@ -43,19 +49,19 @@ TEST(CIniFileLoadTest, NamesListOfExactly1022CharactersIsReadAgainWithMoreRoom)
     EXPECT_STREQ("end", ini.GetValue("LAST_NAME_X", "k", ""));
 }
 
-TEST(CIniFileLoadTest, NamesOverSeveralKilobytesLoadCompletely)
+TEST_P(CIniFileLoadTest, NamesOverSeveralKilobytesLoadCompletely)
 {
     std::string text;
     for (int i = 0; i < 400; ++i)
         text += "[" + Numbered("name_%04d", i) + "]\r\n";
     TempDir dir;
-    CIniFile ini;
+    CIniFile ini(*GetParam());
     ASSERT_TRUE(ini.Open(dir.Write("many.set", text).c_str()));
     ASSERT_EQ(400, ini.GetSectionCount());
     EXPECT_STREQ("name_0399", ini.GetSectionName(399));
 }
 
-TEST(CIniFileLoadTest, LongSectionsAndShortOnesBetweenThemLoadCompletely)
+TEST_P(CIniFileLoadTest, LongSectionsAndShortOnesBetweenThemLoadCompletely)
 {
     // "exact" lists 92 lines of 10 characters and one of 9: 1022 characters with their NULs.
     std::string text = "[big]\r\n";
@@ -70,9 +76,9 @@ TEST(CIniFileLoadTest, LongSectionsAndShortOnesBetweenThemLoadCompletely)
     TempDir dir;
     const std::string file = dir.Write("sections.set", text);
     char lines[1024];
-    ASSERT_EQ(1022u, GetPrivateProfileSectionA("exact", lines, sizeof lines, file.c_str()));
+    ASSERT_EQ(1022u, GetParam()->Section("exact", lines, sizeof lines, file.c_str()));
 
-    CIniFile ini;
+    CIniFile ini(*GetParam());
     ASSERT_TRUE(ini.Open(file.c_str()));
     ASSERT_EQ(4, ini.GetSectionCount());
     EXPECT_TRUE(ini.HasKey("big", "key149"));
@@ -84,13 +90,13 @@ TEST(CIniFileLoadTest, LongSectionsAndShortOnesBetweenThemLoadCompletely)
     EXPECT_STREQ("a somewhat longer value number 399", ini.GetValue("bigger", "entry399", ""));
 }
 
-TEST(CIniFileLoadTest, ValuesOfAKilobyteAndMoreComeBackWhole)
+TEST_P(CIniFileLoadTest, ValuesOfAKilobyteAndMoreComeBackWhole)
 {
     // 1023 characters answer 1023 from the first buffer, so they are read again as well.
     const std::string exact = std::string(1022, 'e') + "E";
     const std::string longer = "<" + std::string(3000, 'x') + ">";
     TempDir dir;
-    CIniFile ini;
+    CIniFile ini(*GetParam());
     ASSERT_TRUE(
         ini.Open(dir.Write("values.set", "[s]\r\nexact=" + exact + "\r\nlonger=" + longer + "\r\n").c_str()));
     EXPECT_EQ(exact, ini.GetValue("s", "exact", ""));
@@ -112,11 +118,11 @@ DWORD WINAPI SectionUnwrittenForQuiet(LPCSTR pszSection, LPSTR pszBuffer, DWORD 
 
 } // namespace
 
-TEST(CIniFileLoadTest, SectionLeftUnwrittenBySystemDoesNotListThePreviousSectionsLines)
+TEST(CIniFileSystemRoadTest, SectionLeftUnwrittenBySystemDoesNotListThePreviousSectionsLines)
 {
     TempDir dir;
     const std::string file = dir.Write("quiet.set", "[loud]\r\nk=1\r\nm=2\r\n[quiet]\r\nq=3\r\n");
-    CIniFile ini;
+    CIniFile ini(SystemProfileReader());
     {
         ImportPatch patch(GetModuleHandleA(nullptr), "kernel32.dll", "GetPrivateProfileSectionA",
                           reinterpret_cast<void*>(SectionUnwrittenForQuiet));

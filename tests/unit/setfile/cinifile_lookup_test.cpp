@@ -1,5 +1,6 @@
 // Look-ups: letter case, the forms of entry lines, repeated keys and sections, the result text.
 #include "CIniFile.h"
+#include "profile_roads.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -23,19 +24,21 @@ const char kSetFile[] = "[information]\r\n"
                         "[INFORMATION]\r\n"
                         "only=in the repeated section\r\n";
 
-class CIniFileLookupTest : public ::testing::Test
+class CIniFileLookupTest : public ::testing::TestWithParam<const ProfileReader*>
 {
 protected:
     void SetUp() override { ASSERT_TRUE(m_ini.Open(m_file.c_str())); }
 
     TempDir m_dir;
     std::string m_file = m_dir.Write("lookup.set", kSetFile);
-    CIniFile m_ini;
+    CIniFile m_ini{*GetParam()};
 };
 
 } // namespace
 
-TEST_F(CIniFileLookupTest, LetterCaseOfSectionAndKeyIsIgnored)
+QS_ON_EACH_PROFILE_ROAD(CIniFileLookupTest);
+
+TEST_P(CIniFileLookupTest, LetterCaseOfSectionAndKeyIsIgnored)
 {
     EXPECT_TRUE(m_ini.HasSection("Information"));
     EXPECT_TRUE(m_ini.HasKey("INFORMATION", "CAPTION"));
@@ -44,7 +47,7 @@ TEST_F(CIniFileLookupTest, LetterCaseOfSectionAndKeyIsIgnored)
     EXPECT_STREQ("dflt", m_ini.GetValue("information", "captio", "dflt"));
 }
 
-TEST_F(CIniFileLookupTest, EntryLinesSplitAtTheFirstEqualsSign)
+TEST_P(CIniFileLookupTest, EntryLinesSplitAtTheFirstEqualsSign)
 {
     EXPECT_STREQ("b=c", m_ini.GetValue("information", "a", ""));
     EXPECT_STREQ("", m_ini.GetValue("information", "empty", "dflt")); // empty, not the default
@@ -57,7 +60,7 @@ TEST_F(CIniFileLookupTest, EntryLinesSplitAtTheFirstEqualsSign)
     EXPECT_STREQ("dflt", m_ini.GetValue("information", "key ", "dflt"));
 }
 
-TEST_F(CIniFileLookupTest, RepeatedKeysAndSectionsAreAllLoaded)
+TEST_P(CIniFileLookupTest, RepeatedKeysAndSectionsAreAllLoaded)
 {
     ASSERT_EQ(3, m_ini.GetSectionCount());
     EXPECT_STREQ("INFORMATION", m_ini.GetSectionName(2));
@@ -67,7 +70,7 @@ TEST_F(CIniFileLookupTest, RepeatedKeysAndSectionsAreAllLoaded)
     EXPECT_FALSE(m_ini.HasKey("information", "only"));
 }
 
-TEST_F(CIniFileLookupTest, SectionIndexIsClampedIntoRange)
+TEST_P(CIniFileLookupTest, SectionIndexIsClampedIntoRange)
 {
     EXPECT_STREQ("information", m_ini.GetSectionName(-5));
     EXPECT_STREQ("information", m_ini.GetSectionName(INT_MIN));
@@ -75,14 +78,14 @@ TEST_F(CIniFileLookupTest, SectionIndexIsClampedIntoRange)
     EXPECT_STREQ("INFORMATION", m_ini.GetSectionName(99));
     EXPECT_STREQ("INFORMATION", m_ini.GetSectionName(INT_MAX));
 
-    CIniFile empty;
+    CIniFile empty(*GetParam());
     EXPECT_EQ(0, empty.GetSectionCount());
     EXPECT_STREQ("", empty.GetSectionName(0));
     EXPECT_STREQ("dflt", empty.GetValue("information", "Caption", "dflt"));
     EXPECT_STREQ("", empty.GetLastErrorText());
 }
 
-TEST_F(CIniFileLookupTest, EmptyArgumentsAreMissingParameters)
+TEST_P(CIniFileLookupTest, EmptyArgumentsAreMissingParameters)
 {
     EXPECT_FALSE(m_ini.HasSection(""));
     EXPECT_STREQ("Missing parameters", m_ini.GetLastErrorText());
@@ -93,7 +96,7 @@ TEST_F(CIniFileLookupTest, EmptyArgumentsAreMissingParameters)
     EXPECT_STREQ("Missing parameters", m_ini.GetLastErrorText());
 }
 
-TEST_F(CIniFileLookupTest, ResultTextLivesUntilTheNextCall)
+TEST_P(CIniFileLookupTest, ResultTextLivesUntilTheNextCall)
 {
     // Short texts: the one result buffer keeps its place, so an earlier pointer shows the
     // text of the latest call.
@@ -106,7 +109,7 @@ TEST_F(CIniFileLookupTest, ResultTextLivesUntilTheNextCall)
     EXPECT_STREQ("a temporary default", copied);
 }
 
-TEST_F(CIniFileLookupTest, ValuesAreReadFromTheFileWhenAskedFor)
+TEST_P(CIniFileLookupTest, ValuesAreReadFromTheFileWhenAskedFor)
 {
     m_dir.Write("lookup.set", "[information]\r\nCaption=Changed\r\nadded=1\r\n");
     EXPECT_STREQ("Changed", m_ini.GetValue("information", "Caption", ""));

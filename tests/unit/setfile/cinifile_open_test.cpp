@@ -1,5 +1,6 @@
 // Open: failures, what survives them, relative and over-long names.
 #include "CIniFile.h"
+#include "profile_roads.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -7,10 +8,15 @@
 #include <filesystem>
 #include <string>
 
-TEST(CIniFileOpenTest, FailedOpensKeepTheLoadedSections)
+// Each case runs on both roads of the profile reads.
+class CIniFileOpenTest : public ::testing::TestWithParam<const ProfileReader*>
+{};
+QS_ON_EACH_PROFILE_ROAD(CIniFileOpenTest);
+
+TEST_P(CIniFileOpenTest, FailedOpensKeepTheLoadedSections)
 {
     TempDir dir;
-    CIniFile ini;
+    CIniFile ini(*GetParam());
     ASSERT_TRUE(ini.Open(dir.Write("first.set", "[a]\r\nk=1\r\n").c_str()));
 
     EXPECT_FALSE(ini.Open(""));
@@ -29,17 +35,17 @@ TEST(CIniFileOpenTest, FailedOpensKeepTheLoadedSections)
     EXPECT_FALSE(ini.HasSection("a"));
 }
 
-TEST(CIniFileOpenTest, RelativeNamesResolveAgainstTheCurrentDirectory)
+TEST_P(CIniFileOpenTest, RelativeNamesResolveAgainstTheCurrentDirectory)
 {
     TempDir dir;
     dir.Write("app.set", "[information]\r\nweblink=example\r\n");
     const CurrentDirScope inside(dir.Path());
-    CIniFile ini;
+    CIniFile ini(*GetParam());
     ASSERT_TRUE(ini.Open("app.set"));
     EXPECT_STREQ("example", ini.GetValue("information", "weblink", ""));
 }
 
-TEST(CIniFileOpenTest, FullPathOfMaxPathOrMoreLeavesTheCurrentDirectoryAsThePath)
+TEST_P(CIniFileOpenTest, FullPathOfMaxPathOrMoreLeavesTheCurrentDirectoryAsThePath)
 {
     TempDir dir;
     const CurrentDirScope inside(dir.Path());
@@ -51,7 +57,7 @@ TEST(CIniFileOpenTest, FullPathOfMaxPathOrMoreLeavesTheCurrentDirectoryAsThePath
     dir.Write(tooLong, "[long]\r\n");
     ASSERT_TRUE(std::filesystem::exists(dir.PathOf(tooLong)));
 
-    CIniFile ini;
+    CIniFile ini(*GetParam());
     ASSERT_TRUE(ini.Open(fits.c_str()));
     EXPECT_STREQ("fits", ini.GetSectionName(0));
     // The path cannot be held, so the current directory stands for it, as when a name cannot
@@ -63,14 +69,14 @@ TEST(CIniFileOpenTest, FullPathOfMaxPathOrMoreLeavesTheCurrentDirectoryAsThePath
     EXPECT_EQ(0, ini.GetSectionCount());
 }
 
-TEST(CIniFileOpenTest, FolderOrLockedFileOpensAsAFileWithoutSections)
+TEST_P(CIniFileOpenTest, FolderOrLockedFileOpensAsAFileWithoutSections)
 {
     // Found by name, so the open succeeds; nothing can be read from it, so nothing is loaded
     // and no look-up finds anything.
     TempDir dir;
     const std::string folder = dir.PathOf("folder.set");
     std::filesystem::create_directory(folder);
-    CIniFile ini;
+    CIniFile ini(*GetParam());
     ASSERT_TRUE(ini.Open(dir.Write("first.set", "[a]\r\nk=1\r\n").c_str()));
     EXPECT_TRUE(ini.Open(folder.c_str()));
     EXPECT_EQ(0, ini.GetSectionCount());
@@ -93,14 +99,14 @@ TEST(CIniFileOpenTest, FolderOrLockedFileOpensAsAFileWithoutSections)
 #ifndef _WIN32
 // Windows does not let a process remove its current directory, so only here can neither the
 // name nor the current directory give a path.
-TEST(CIniFileOpenTest, NoPathAtAllIsFileNotFound)
+TEST_P(CIniFileOpenTest, NoPathAtAllIsFileNotFound)
 {
     TempDir dir;
     const std::string gone = dir.PathOf("gone");
     std::filesystem::create_directory(gone);
     const CurrentDirScope inside(gone);
     std::filesystem::remove(gone);
-    CIniFile ini;
+    CIniFile ini(*GetParam());
     EXPECT_FALSE(ini.Open("app.set"));
     EXPECT_STREQ("File not founded", ini.GetLastErrorText());
 }

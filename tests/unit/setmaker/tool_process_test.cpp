@@ -67,9 +67,9 @@ TEST(ToolProcessTest, ExitCodesForUsageAndRefusalAndTheOldFileStays)
     EXPECT_EQ(2, usage.m_nExit);
     EXPECT_TRUE(Contains(usage.m_strErr, "option --output needs a value")) << usage.m_strErr;
 
-    // A leading tab is stored as 0xAE and kept; a plain 0x87 first is stored as a blank.
+    // A leading tab is stored as 0xAE and kept; a plain 0xAD first is stored as a line feed.
     const ToolRun refused =
-        RunProgram(dir, {"make", "-o", strSet, "--allow-missing", "title=\x87x", "site=\tok"});
+        RunProgram(dir, {"make", "-o", strSet, "--allow-missing", "title=\xADx", "site=\tok"});
     EXPECT_EQ(1, refused.m_nExit);
     EXPECT_EQ("", refused.m_strOut);
     EXPECT_TRUE(Contains(refused.m_strErr, "refused: key title: the character at position 0"))

@@ -1,6 +1,6 @@
 // The refusal rules against the profile reader itself (Wine's under Wine, the stand-in
-// natively): a value is accepted exactly when its scrambled form reads back unchanged and it
-// holds no NUL byte.
+// natively, and the reads from the file's own bytes): a value is accepted exactly when its
+// scrambled form, written as the tool writes it, reads back unchanged and it holds no NUL byte.
 #include "CIniFile.h"
 #include "Descramble.h"
 #include "DisplayText.h"
@@ -13,10 +13,12 @@
 
 namespace {
 
-// Writes each stored value under its own key and reads them all back through the set-file
-// reader, as Upvane reads a value. Every look-up reads its file: a few dozen keys to a file.
+// Writes each stored value under its own key, as the tool writes it, and reads them all back
+// through the set-file reader on the given road, as Upvane reads a value. Every look-up reads
+// its file: a few dozen keys to a file.
 std::vector<CString> ReadBack(const TempDir& dir, const std::string& strName,
-                              const std::vector<CString>& stored)
+                              const std::vector<CString>& stored,
+                              const ProfileReader& road = SystemProfileReader())
 {
     constexpr size_t kKeysPerFile = 32;
     std::vector<CString> read;
@@ -24,9 +26,8 @@ std::vector<CString> ReadBack(const TempDir& dir, const std::string& strName,
         const size_t nEnd = std::min(stored.size(), nFirst + kKeysPerFile);
         std::string strText = "[information]\r\n";
         for (size_t i = nFirst; i < nEnd; ++i)
-            strText += "k" + std::to_string(i) + "="
-                       + std::string(stored[i].GetString(), stored[i].GetLength()) + "\r\n";
-        CIniFile ini;
+            strText += "k" + std::to_string(i) + "=" + WrittenStoredValue(stored[i]) + "\r\n";
+        CIniFile ini(road);
         EXPECT_TRUE(ini.Open(dir.Write(strName + "-" + std::to_string(nFirst) + ".set", strText).c_str()));
         for (size_t i = nFirst; i < nEnd; ++i)
             read.emplace_back(ini.GetValue("information", ("k" + std::to_string(i)).c_str(), "<none>"));
@@ -71,40 +72,43 @@ void ExpectRulesAgree(const CString& strStored, const CString& strRead, int nPos
 
 TEST(ValueRulesTest, AcceptExactlyWhatTheReaderGivesBackForEveryByteAtManyPlaces)
 {
-    TempDir dir;
     // First, last, and inside; positions above 127, where plain ASCII scrambles to control
     // bytes; 135, where a blank scrambles to NUL; 256 and 300, where the index wraps.
     const int kPositions[] = {0, 1, 2, 64, 127, 128, 135, 173, 200, 255, 256, 300};
-    for (const int nPosition : kPositions) {
-        for (const int nLength : {nPosition + 1, nPosition + 2}) {
-            std::vector<CString> stored;
-            for (int b = 0; b < 256; ++b) {
-                if (!IsLineBreaking(b))
-                    stored.push_back(StoredWithByteAt(nLength, nPosition, b));
-            }
-            const std::string strName = std::to_string(nPosition) + "-" + std::to_string(nLength);
-            const std::vector<CString> read = ReadBack(dir, "p" + strName, stored);
-            for (size_t i = 0; i < stored.size(); ++i)
-                ExpectRulesAgree(stored[i], read[i], nPosition);
-            // A byte that ends the line goes into a file of its own: it spoils what follows it.
-            for (const int b : {0, int{'\r'}, int{'\n'}}) {
-                const CString strStored = StoredWithByteAt(nLength, nPosition, b);
-                const CString strRead =
-                    ReadBack(dir, "b" + strName + "-" + std::to_string(b), {strStored})[0];
-                ExpectRulesAgree(strStored, strRead, nPosition);
+    for (const ProfileReader* road : {&SystemProfileReader(), &FileBytesProfileReader()}) {
+        SCOPED_TRACE(road == &SystemProfileReader() ? "system's profile functions" : "file's bytes");
+        TempDir dir;
+        for (const int nPosition : kPositions) {
+            for (const int nLength : {nPosition + 1, nPosition + 2}) {
+                std::vector<CString> stored;
+                for (int b = 0; b < 256; ++b) {
+                    if (!IsLineBreaking(b))
+                        stored.push_back(StoredWithByteAt(nLength, nPosition, b));
+                }
+                const std::string strName = std::to_string(nPosition) + "-" + std::to_string(nLength);
+                const std::vector<CString> read = ReadBack(dir, "p" + strName, stored, *road);
+                for (size_t i = 0; i < stored.size(); ++i)
+                    ExpectRulesAgree(stored[i], read[i], nPosition);
+                // A byte that ends the line goes into a file of its own: it spoils what follows it.
+                for (const int b : {0, int{'\r'}, int{'\n'}}) {
+                    const CString strStored = StoredWithByteAt(nLength, nPosition, b);
+                    const CString strRead =
+                        ReadBack(dir, "b" + strName + "-" + std::to_string(b), {strStored}, *road)[0];
+                    ExpectRulesAgree(strStored, strRead, nPosition);
+                }
             }
         }
+        // A value of one byte: at once first and last.
+        std::vector<CString> single;
+        for (int b = 1; b < 256; ++b)
+            single.push_back(CString(static_cast<char>(b), 1));
+        const std::vector<CString> read = ReadBack(dir, "single", single, *road);
+        for (size_t i = 0; i < single.size(); ++i)
+            ExpectRulesAgree(single[i], read[i], 0);
     }
-    // A value of one byte: at once first and last.
-    std::vector<CString> single;
-    for (int b = 1; b < 256; ++b)
-        single.push_back(CString(static_cast<char>(b), 1));
-    const std::vector<CString> read = ReadBack(dir, "single", single);
-    for (size_t i = 0; i < single.size(); ++i)
-        ExpectRulesAgree(single[i], read[i], 0);
 }
 
-TEST(ValueRulesTest, QuotesAreRefusedOnlyAsAPairAroundTheValue)
+TEST(ValueRulesTest, QuotesAroundTheValueAreKeptByOneMorePair)
 {
     TempDir dir;
     const std::vector<CString> stored = {"\"x\"", "'xyz'", "\"\"",   "''",     "\"x'", "'x\"",
@@ -113,27 +117,27 @@ TEST(ValueRulesTest, QuotesAreRefusedOnlyAsAPairAroundTheValue)
     for (size_t i = 0; i < stored.size(); ++i)
         ExpectRulesAgree(stored[i], read[i], -1);
 
-    const std::vector<ValueProblem> problems = FindValueProblems(ToggleScrambling("'xyz'"));
-    ASSERT_EQ(1u, problems.size());
-    EXPECT_EQ(ValueProblemKind::QuotesStripped, problems[0].m_kind);
-    EXPECT_EQ(0, problems[0].m_nPosition);
-    EXPECT_EQ(4, problems[0].m_nOtherPosition);
+    EXPECT_TRUE(FindValueProblems(ToggleScrambling("'xyz'")).empty());
+    EXPECT_EQ("\"'xyz'\"", WrittenStoredValue("'xyz'"));
+    EXPECT_EQ("\"\"\"\"", WrittenStoredValue("\"\""));
+    // Only a pair around the whole value is stripped; anything else is written as it is.
+    EXPECT_EQ("\"x'", WrittenStoredValue("\"x'"));
+    EXPECT_EQ("\"x\"y", WrittenStoredValue("\"x\"y"));
+    EXPECT_EQ("\"", WrittenStoredValue("\""));
 }
 
-TEST(ValueRulesTest, EveryTrimmedByteAtEachEndAndQuotesInsideThemAreAllNamed)
+TEST(ValueRulesTest, TrimmedEndsAndTheQuotesInsideThemAreKeptByOneMorePair)
 {
-    // Stored: blank, tab, "x", Ctrl-Z: both ends trimmed, two problems at the start, one at the end.
-    const CString strPlain = ToggleScrambling(" \t\"x\"\x1A");
-    const std::vector<ValueProblem> problems = FindValueProblems(strPlain);
-    ASSERT_EQ(4u, problems.size());
-    EXPECT_EQ(ValueProblemKind::TrimmedAtStart, problems[0].m_kind);
-    EXPECT_EQ(ValueProblemKind::TrimmedAtStart, problems[1].m_kind);
-    // What is left after trimming is quoted: the reader strips those quotes too.
-    EXPECT_EQ(ValueProblemKind::QuotesStripped, problems[2].m_kind);
-    EXPECT_EQ(2, problems[2].m_nPosition);
-    EXPECT_EQ(4, problems[2].m_nOtherPosition);
-    EXPECT_EQ(ValueProblemKind::TrimmedAtEnd, problems[3].m_kind);
-    EXPECT_EQ(5, problems[3].m_nPosition);
+    // Stored: blank, tab, "x", Ctrl-Z: both ends would be trimmed, and then the quotes stripped.
+    const CString strStored(" \t\"x\"\x1A");
+    EXPECT_TRUE(FindValueProblems(ToggleScrambling(strStored)).empty());
+    EXPECT_EQ("\" \t\"x\"\x1A\"", WrittenStoredValue(strStored));
+    EXPECT_EQ("\"\fx\"", WrittenStoredValue("\fx"));
+    EXPECT_EQ("\"x\v\"", WrittenStoredValue("x\v"));
+    EXPECT_EQ("x y", WrittenStoredValue("x y"));
+    EXPECT_EQ("", WrittenStoredValue(""));
+    TempDir dir;
+    EXPECT_EQ(strStored, ReadBack(dir, "ends", {strStored})[0]);
 }
 
 TEST(ValueRulesTest, APlainNulIsRefusedThoughItsScrambledFormReadsBack)
