@@ -7,7 +7,8 @@
 // character of that code page comes back as another character, and a scrambled set-file value
 // is bytes, not text. There the answers are taken from the file's own bytes instead, by the
 // rules those functions apply (profile_file.h, profile_answers.h): the same sections, lines,
-// comments, blanks, quotes, letter case and first of two equal keys, every byte kept.
+// comments, blanks, quotes, letter case, double-byte characters and first of two equal keys,
+// every byte kept.
 #pragma once
 
 #include "compat.h"
