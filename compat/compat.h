@@ -79,7 +79,8 @@ typedef WIN32_FIND_DATAA* LPWIN32_FIND_DATAA;
 // does not fit is cut and closed inside the buffer, and the answer is nSize - 2; one value
 // that does not fit is cut, NUL-terminated, and the answer is nSize - 1.
 
-// The names of all sections with a non-empty name, in file order (repeated names repeat).
+// The names of all sections with a non-empty name, in file order (repeated names repeat). An
+// empty list is one NUL; the byte after it stays as it was.
 DWORD GetPrivateProfileSectionNamesA(LPSTR lpszReturnBuffer, DWORD nSize, LPCSTR lpFileName);
 
 // The lines of the first section whose name equals lpAppName, letter case ignored: key=value
@@ -88,8 +89,8 @@ DWORD GetPrivateProfileSectionNamesA(LPSTR lpszReturnBuffer, DWORD nSize, LPCSTR
 DWORD GetPrivateProfileSectionA(LPCSTR lpAppName, LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName);
 
 // The value of the first key lpKeyName in the first section lpAppName (both trimmed, letter
-// case ignored), with a matching pair of quotes around it removed; otherwise lpDefault
-// (null: empty) without its trailing blanks. A null lpAppName lists the section names, a null
+// case ignored), with a matching pair of quotes around it removed; otherwise, and when that
+// first key is a line without "=", lpDefault (null: empty) without its trailing blanks. A null lpAppName lists the section names, a null
 // lpKeyName the keys of the section.
 DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString,
                                DWORD nSize, LPCSTR lpFileName);
@@ -127,7 +128,8 @@ struct CPINFO
 typedef CPINFO* LPCPINFO;
 
 // The stand-ins read every byte as itself, as a single-byte code page does: CP_ACP answers
-// MaxCharSize 1 and default character '?'. Any other code page answers FALSE.
+// MaxCharSize 1 and default character '?'. The double-byte code pages 932, 936 and 949 answer
+// MaxCharSize 2 and their lead-byte ranges, as Windows gives them; any other answers FALSE.
 BOOL GetCPInfo(UINT CodePage, LPCPINFO lpCPInfo);
 
 // Runtime ------------------------------------------------------------------------------------

@@ -10,9 +10,14 @@ namespace compat_detail {
 
 namespace {
 
+// How an empty list is written: the section names and the keys as one NUL, a section's lines
+// as two (what Windows and Wine write; the names of a missing file leave the second byte as it
+// was).
+enum class EmptyList { OneNul, TwoNuls };
+
 // Copies a list (strings each followed by a NUL) and closes it with one more NUL. A list that
 // does not fit is cut so that two NULs end the buffer, and the answer is size - 2.
-DWORD CopyList(std::string_view list, LPSTR buffer, DWORD size)
+DWORD CopyList(std::string_view list, LPSTR buffer, DWORD size, EmptyList empty = EmptyList::OneNul)
 {
     if (!buffer || size == 0)
         return 0;
@@ -23,7 +28,7 @@ DWORD CopyList(std::string_view list, LPSTR buffer, DWORD size)
     if (list.size() <= size - 2) {
         std::memcpy(buffer, list.data(), list.size());
         buffer[list.size()] = '\0';
-        if (list.empty())
+        if (list.empty() && empty == EmptyList::TwoNuls)
             buffer[1] = '\0';
         return static_cast<DWORD>(list.size());
     }
@@ -105,7 +110,7 @@ DWORD AnswerSection(const ProfileFile& file, LPCSTR lpAppName, LPSTR lpReturnedS
     if (!lpAppName || !lpReturnedString || nSize == 0)
         return 0;
     // The name is compared as given, not trimmed (unlike the look-up of one value).
-    return CopyList(LinesList(file.FindSection(lpAppName)), lpReturnedString, nSize);
+    return CopyList(LinesList(file.FindSection(lpAppName)), lpReturnedString, nSize, EmptyList::TwoNuls);
 }
 
 DWORD AnswerString(const ProfileFile& file, LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault,
@@ -119,11 +124,10 @@ DWORD AnswerString(const ProfileFile& file, LPCSTR lpAppName, LPCSTR lpKeyName, 
     if (!lpKeyName)
         return CopyList(KeysList(section), lpReturnedString, nSize);
 
-    if (section) {
-        const auto found = section->values.find(FoldCase(TrimBlanks(lpKeyName)));
-        if (found != section->values.end())
-            return CopyValue(StripQuotes(found->second), lpReturnedString, nSize);
-    }
+    // The first line of the key answers; a key without a value answers the default.
+    const ProfileLine* line = section ? file.FindKey(*section, TrimBlanks(lpKeyName)) : nullptr;
+    if (line && line->kind == LineKind::Entry)
+        return CopyValue(StripQuotes(line->value), lpReturnedString, nSize);
 
     // The default loses its trailing blanks (one blank stays of a default made only of them)
     // and, like a value, a matching pair of quotes.

@@ -178,21 +178,38 @@ bool ReadFile(const std::string& path, std::string& contents, FileStamp& stamp)
     return true;
 }
 
+// The existing regular file that a profile call names, with its state; false for anything else
+// (a folder, a pipe or a device is no profile file: reading one could block or not end).
+bool FindProfileFile(const char* lpFileName, std::string& path, struct stat& info)
+{
+    if (!ProfilePath(lpFileName, path))
+        return false;
+    if (stat(path.c_str(), &info) != 0) {
+        path = ResolveNoCase(path);
+        if (stat(path.c_str(), &info) != 0)
+            return false;
+    }
+    return S_ISREG(info.st_mode);
+}
+
 } // namespace
+
+std::string ReadProfileFileBytes(const char* lpFileName)
+{
+    std::string path;
+    struct stat info;
+    std::string contents;
+    FileStamp stamp;
+    if (!FindProfileFile(lpFileName, path, info) || !ReadFile(path, contents, stamp))
+        contents.clear();
+    return contents;
+}
 
 std::shared_ptr<const ProfileFile> LoadProfileFile(const char* lpFileName)
 {
     std::string path;
-    if (!ProfilePath(lpFileName, path))
-        return EmptyProfile();
     struct stat info;
-    if (stat(path.c_str(), &info) != 0) {
-        path = ResolveNoCase(path);
-        if (stat(path.c_str(), &info) != 0)
-            return EmptyProfile();
-    }
-    // A folder, a pipe or a device is no profile file (reading one could block or not end).
-    if (!S_ISREG(info.st_mode))
+    if (!FindProfileFile(lpFileName, path, info))
         return EmptyProfile();
     ProfileCache& cache = Cache();
     if (auto settled = cache.Settled(path, StampOf(info)))

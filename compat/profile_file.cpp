@@ -12,41 +12,77 @@ bool IsBlank(char ch)
     return IsProfileBlank(static_cast<unsigned char>(ch));
 }
 
+// The text up to its first NUL byte.
+std::string_view UpToNul(std::string_view text)
+{
+    return text.substr(0, text.find('\0'));
+}
+
+// Where the last ']' of the text stands that is a character of its own (not the second byte
+// of a double-byte character), or npos.
+size_t LastCloseBracket(std::string_view text, const LeadBytes& leadBytes)
+{
+    size_t close = std::string_view::npos;
+    for (size_t i = 0; i < text.size(); i += leadBytes.CharLength(text, i)) {
+        if (text[i] == ']')
+            close = i;
+    }
+    return close;
+}
+
 enum class Shape { Blank, Header, Line };
 
-// Sorts one raw line; a header gives its name in line.name.
-Shape ClassifyLine(std::string_view raw, ProfileLine& line)
+// Sorts one raw line; a header gives its name in line.name. The bytes "=", ";", '[' at the
+// start and the blanks are never the second byte of a double-byte character (see
+// LeadBytes::CharLength), so only ']' needs the code page.
+Shape ClassifyLine(std::string_view raw, const LeadBytes& leadBytes, ProfileLine& line)
 {
     const std::string_view text = TrimBlanks(raw);
     if (text.empty())
         return Shape::Blank;
     line.comment = text.front() == ';';
     if (text.front() == '[') {
-        const size_t close = text.rfind(']');
+        const size_t close = LastCloseBracket(text, leadBytes);
         if (close != std::string_view::npos && close > 0) {
-            line.name = TrimBlanks(text.substr(1, close - 1));
+            line.name = UpToNul(TrimBlanks(text.substr(1, close - 1)));
             return Shape::Header;
         }
     }
     const size_t equals = text.find('=');
     if (equals == std::string_view::npos) {
         line.kind = line.comment ? LineKind::Comment : LineKind::Text;
-        line.name = text;
-        return Shape::Line;
+        line.name = UpToNul(text);
+        return line.name.empty() ? Shape::Blank : Shape::Line;
     }
     line.kind = LineKind::Entry;
-    line.name = TrimBlanks(text.substr(0, equals));
-    line.value = TrimBlanks(text.substr(equals + 1));
+    line.name = UpToNul(TrimBlanks(text.substr(0, equals)));
+    line.value = UpToNul(TrimBlanks(text.substr(equals + 1)));
     return Shape::Line;
 }
 
 } // namespace
 
-std::string FoldCase(std::string_view text)
+LeadBytes::LeadBytes(const unsigned char* ranges, size_t size)
+{
+    for (size_t i = 0; i + 1 < size && ranges[i] != 0; i += 2) {
+        for (unsigned b = ranges[i]; b <= ranges[i + 1]; ++b)
+            m_bits[b / 32] |= 1u << (b % 32);
+    }
+}
+
+size_t LeadBytes::CharLength(std::string_view text, size_t i) const
+{
+    const bool pair = IsLead(static_cast<unsigned char>(text[i])) && i + 1 < text.size()
+                      && static_cast<unsigned char>(text[i + 1]) >= 0x40;
+    return pair ? 2 : 1;
+}
+
+std::string FoldCase(std::string_view text, const LeadBytes& leadBytes)
 {
     std::string folded(text);
-    for (char& ch : folded) {
-        if (ch >= 'a' && ch <= 'z')
+    for (size_t i = 0; i < folded.size(); i += leadBytes.CharLength(folded, i)) {
+        char& ch = folded[i];
+        if (ch >= 'a' && ch <= 'z' && leadBytes.CharLength(folded, i) == 1)
             ch = static_cast<char>(ch - 'a' + 'A');
     }
     return folded;
@@ -68,8 +104,9 @@ std::string_view TrimBlanks(std::string_view text)
     return text;
 }
 
-ProfileFile::ProfileFile(std::string contents)
-    : m_contents(std::move(contents))
+ProfileFile::ProfileFile(std::string contents, const LeadBytes& leadBytes)
+    : m_leadBytes(leadBytes),
+      m_contents(std::move(contents))
 {
     const std::string_view text = m_contents;
     m_sections.emplace_back(); // the lines before the first header
@@ -79,7 +116,7 @@ ProfileFile::ProfileFile(std::string contents)
         if (end == std::string_view::npos)
             end = text.size();
         ProfileLine line;
-        const Shape shape = ClassifyLine(text.substr(start, end - start), line);
+        const Shape shape = ClassifyLine(text.substr(start, end - start), m_leadBytes, line);
         if (shape == Shape::Header) {
             m_sections.emplace_back();
             m_sections.back().name = line.name;
@@ -88,21 +125,28 @@ ProfileFile::ProfileFile(std::string contents)
                 m_sectionNames += '\0';
             }
         } else if (shape == Shape::Line) {
+            // A line without "=" is a key as well, one without a value: it hides a later
+            // key of that name.
             ProfileSection& section = m_sections.back();
-            if (line.kind == LineKind::Entry)
-                section.values.emplace(FoldCase(line.name), line.value);
+            section.keys.emplace(FoldCase(line.name, m_leadBytes), section.lines.size());
             section.lines.push_back(line);
         }
         start = end + 1;
     }
     for (size_t i = 0; i < m_sections.size(); ++i)
-        m_firstSection.emplace(FoldCase(m_sections[i].name), i);
+        m_firstSection.emplace(FoldCase(m_sections[i].name, m_leadBytes), i);
 }
 
 const ProfileSection* ProfileFile::FindSection(std::string_view name) const
 {
-    const auto found = m_firstSection.find(FoldCase(name));
+    const auto found = m_firstSection.find(FoldCase(name, m_leadBytes));
     return found == m_firstSection.end() ? nullptr : &m_sections[found->second];
+}
+
+const ProfileLine* ProfileFile::FindKey(const ProfileSection& section, std::string_view key) const
+{
+    const auto found = section.keys.find(FoldCase(key, m_leadBytes));
+    return found == section.keys.end() ? nullptr : &section.lines[found->second];
 }
 
 } // namespace compat_detail

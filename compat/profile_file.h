@@ -1,22 +1,29 @@
 // profile_file.h: a profile (INI) file read and split into sections once (not part of
 // compat.h). The parse is portable: the Linux stand-ins answer from it, and so does the
-// set-file reader on Windows where the system's profile functions would change the file's
-// bytes (see profile_reader.h).
+// set-file reader where the system's profile functions would change the file's bytes (see
+// profile_reader.h).
 //
 // How a line reads (as Wine reads it, measured, and as Windows documents it):
 //  - lines end at CR or LF; a UTF-8 byte-order mark at the start is skipped;
 //  - blanks (space, tab, CR, LF, VT, FF, Ctrl-Z) at both ends are dropped; bytes >= 0x80 are text;
+//  - a name, a value or a line's text ends at a NUL byte, as a C string does; a line whose
+//    text is empty that way (a NUL at the end of the file) is a blank line;
 //  - "[name]" starts a section (up to the last ']', the name trimmed); a '[' without ']' is text;
 //  - ";" starts a comment and an empty line is blank; both are left out of every listing,
 //    but a comment with "=" in it still answers a look-up of the text before the "=";
 //  - "key = value" is an entry, key and value trimmed; any other line is text, listed as it
-//    stands but never a key;
+//    stands; it is a key without a value, which a look-up answers with the default;
 //  - lines before the first section belong to a section with an empty name, which no names
 //    list shows; "[]" also has an empty name and, coming later, is never reached.
 // A repeated section name lists again, but look-ups answer from its first occurrence only, and
-// of repeated keys the first answers.
+// of repeated keys the first answers, even when it has no value.
+//
+// Under a double-byte code page (Japanese, Chinese, Korean) Windows reads each line as
+// characters: a lead byte and the byte after it are one character, so a second byte of 0x5D
+// is no ']', and only single-byte letters have another case. LeadBytes says which bytes lead.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,6 +31,30 @@
 #include <vector>
 
 namespace compat_detail {
+
+// The bytes that begin a double-byte character in an ANSI code page; none in a single-byte
+// one.
+class LeadBytes
+{
+public:
+    LeadBytes() = default;
+
+    // From a code page's lead-byte ranges as CPINFO::LeadByte lists them: pairs of first and
+    // last byte, ended by a pair of zeros or by the end of the array.
+    LeadBytes(const unsigned char* ranges, size_t size);
+
+    bool IsLead(unsigned char b) const { return (m_bits[b / 32] >> (b % 32)) & 1u; }
+
+    // The length in bytes of the character that starts at text[i]: 2 for a lead byte followed
+    // by a byte of 0x40 or more, 1 otherwise. The second bytes of every double-byte code page
+    // of Windows lie at 0x40 and above, so a blank, "=", ";", a quote, a line end or a NUL
+    // after a lead byte is read as itself: a value that ends in a lead byte keeps its
+    // enclosing quotes and its line.
+    size_t CharLength(std::string_view text, size_t i) const;
+
+private:
+    uint32_t m_bits[8] = {};
+};
 
 enum class LineKind { Comment, Entry, Text };
 
@@ -38,9 +69,9 @@ struct ProfileLine
 
 struct ProfileSection
 {
-    std::string_view name;                                    // trimmed; "" before any header
-    std::vector<ProfileLine> lines;                           // in file order
-    std::unordered_map<std::string, std::string_view> values; // upper-cased key: first value
+    std::string_view name;                        // trimmed; "" before any header
+    std::vector<ProfileLine> lines;               // in file order
+    std::unordered_map<std::string, size_t> keys; // upper-cased key: its first line
 };
 
 // The parsed text of one file. Immutable once made, so a copy of the pointer can be used
@@ -48,7 +79,7 @@ struct ProfileSection
 class ProfileFile
 {
 public:
-    explicit ProfileFile(std::string contents);
+    explicit ProfileFile(std::string contents, const LeadBytes& leadBytes = LeadBytes());
     ProfileFile(const ProfileFile&) = delete;
     ProfileFile& operator=(const ProfileFile&) = delete;
 
@@ -62,15 +93,19 @@ public:
     // The empty name finds the lines before the first header.
     const ProfileSection* FindSection(std::string_view name) const;
 
+    // The line that answers a look-up of the key in the section, letter case ignored, or null.
+    const ProfileLine* FindKey(const ProfileSection& section, std::string_view key) const;
+
 private:
+    LeadBytes m_leadBytes;
     std::string m_contents; // the views below point into it
     std::vector<ProfileSection> m_sections;
     std::string m_sectionNames;
     std::unordered_map<std::string, size_t> m_firstSection; // upper-cased name: index
 };
 
-// The ASCII letters upper-cased, every other byte as it is.
-std::string FoldCase(std::string_view text);
+// The single-byte ASCII letters upper-cased, every other byte as it is.
+std::string FoldCase(std::string_view text, const LeadBytes& leadBytes);
 
 // Blanks (space, tab, CR, LF, VT, FF, Ctrl-Z) removed at both ends.
 std::string_view TrimBlanks(std::string_view text);
@@ -78,12 +113,13 @@ std::string_view TrimBlanks(std::string_view text);
 // A UTF-8 byte-order mark at the start removed; the bytes after it are read as they are.
 void DropByteOrderMark(std::string& contents);
 
-#ifdef _WIN32
-// The bytes of the file that a profile call names, read afresh on every call, without a
-// byte-order mark; empty when it cannot be read (missing, a folder, or held open by a program
-// that shares it with nobody). A name without any folder means the Windows directory.
+// The bytes of the file that a profile call names, read afresh, without a byte-order mark;
+// empty when it cannot be read (missing, a folder, a pipe or device, or held open by a program
+// that shares it with nobody). A name without any folder means the Windows directory (which
+// does not exist on Linux).
 std::string ReadProfileFileBytes(const char* lpFileName);
-#else
+
+#ifndef _WIN32
 // The parsed file that a profile call names; an empty file when it cannot be read (missing,
 // a folder, a pipe or device). A name without any folder means the Windows directory, which
 // does not exist here.

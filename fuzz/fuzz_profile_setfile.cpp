@@ -10,6 +10,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -114,10 +115,8 @@ void CheckList(const Buffer& buffer, DWORD n)
         return;
     }
     FUZZ_CHECK(n <= buffer.size - 2);
-    FUZZ_CHECK(p[n] == '\0');
-    if (n == 0)
-        FUZZ_CHECK(p[1] == '\0');
-    else
+    FUZZ_CHECK(p[n] == '\0'); // an empty list is a NUL in the first byte
+    if (n > 0)
         FUZZ_CHECK(p[n - 1] == '\0' || p[n + 1] == '\0');
 }
 
@@ -160,7 +159,8 @@ std::string Upper(std::string text)
     return text;
 }
 
-// The reader finds every key that the section listing gives, in any letter case.
+// The reader finds every key that the section listing gives, in any letter case, unless a
+// line without "=" of the same name came first (that key has no value: the default answers).
 void CheckListedKeysAreFound(CIniFile& ini, const std::string& section, const char* path, size_t fileSize)
 {
     // A listing is never longer than the file plus a NUL for each line and one to close it.
@@ -168,11 +168,17 @@ void CheckListedKeysAreFound(CIniFile& ini, const std::string& section, const ch
     const DWORD n = GetPrivateProfileSectionA(section.c_str(), lines.data.get(), lines.size, path);
     FUZZ_CHECK(n < lines.size - 2);
     int checked = 0;
+    std::vector<std::string> valueless; // upper-cased
     for (const char* line = lines.data.get(); *line && checked < kMaxKeysChecked;
          line += std::strlen(line) + 1) {
         const char* equals = std::strchr(line, '=');
+        if (!equals)
+            valueless.push_back(Upper(line));
         if (!equals || equals == line)
             continue; // a line without "=" or an empty key is found by no look-up
+        if (std::find(valueless.begin(), valueless.end(), Upper(std::string(line, equals)))
+            != valueless.end())
+            continue;
         // Every other key is asked for in upper case.
         const bool upper = checked % 2 == 1;
         const std::string s = upper ? Upper(section) : section;

@@ -1,6 +1,6 @@
 // Reading a profile file on Windows, for the set-file reader's own reading of a file's bytes
-// (profile_reader.h). The file is read afresh on every call, as the system's profile functions
-// see a file that changed; set files are small, and a reader makes a handful of calls.
+// (profile_reader.h). The file is read afresh for every look-up, as the system's profile
+// functions see a file that changed, and once for a whole load.
 #include "profile_file.h"
 
 #include <windows.h>

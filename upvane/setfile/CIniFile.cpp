@@ -91,15 +91,18 @@ BOOL CIniFile::Open(const char* pszFileName)
 BOOL CIniFile::Load()
 {
     Clear();
+    // One reading of the file serves every list of this load (on the file's bytes road; the
+    // system's functions keep the file they read last).
+    const std::unique_ptr<ProfileListing> file = m_profile.ListFile(m_path.c_str());
 
     // Section names: while the answer is size - 2 the list may have been cut; try larger.
     DWORD namesSize = kInitialBufferSize;
     std::vector<char> names(namesSize, '\0');
-    DWORD n = m_profile.SectionNames(names.data(), namesSize, m_path.c_str());
+    DWORD n = file->SectionNames(names.data(), namesSize);
     while (n == namesSize - 2) {
         namesSize *= 2;
         names.assign(namesSize, '\0');
-        n = m_profile.SectionNames(names.data(), namesSize, m_path.c_str());
+        n = file->SectionNames(names.data(), namesSize);
     }
     WalkList(names, namesSize, [this](std::string name) {
         auto section = std::make_unique<IniSection>();
@@ -114,12 +117,12 @@ BOOL CIniFile::Load()
     for (const auto& section : m_sections) {
         DWORD declared = kInitialBufferSize;
         std::fill_n(lines.begin(), declared, '\0');
-        n = m_profile.Section(section->name.c_str(), lines.data(), declared, m_path.c_str());
+        n = file->Section(section->name.c_str(), lines.data(), declared);
         while (n == declared - 2) {
             declared *= 2;
             if (lines.size() < declared)
                 lines.assign(declared, '\0');
-            n = m_profile.Section(section->name.c_str(), lines.data(), declared, m_path.c_str());
+            n = file->Section(section->name.c_str(), lines.data(), declared);
         }
         WalkList(lines, declared, [&section](const std::string& line) {
             auto entry = std::make_unique<IniEntry>();

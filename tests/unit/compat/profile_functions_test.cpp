@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,8 @@ const char kSample[] =
     "tabbed\t=\tv\t\r\n"
     "[two]\r\n"
     "x=1\r\n"
+    "title\r\n"
+    "Title=late\r\n"
     "[ONE]\r\n"
     "extra=only here\r\n"
     "[]\r\n"
@@ -96,7 +99,10 @@ TEST_P(ProfileTest, SectionNamesListEveryNamedSectionInFileOrder)
 {
     // Repeated names repeat; "[]" and the lines before the first section have no name.
     EXPECT_EQ((List{"one", "two", "ONE", "three", "empty section"}), Names(m_file));
-    EXPECT_EQ(List{}, Names(m_dir.PathOf("missing.ini")));
+    // An empty list is one NUL: the next byte stays as it was.
+    std::vector<char> buffer(8, '#');
+    EXPECT_EQ(0u, Profile().SectionNames(buffer.data(), 8, m_dir.PathOf("missing.ini").c_str()));
+    EXPECT_EQ(std::string("\0#", 2), std::string(buffer.data(), 2));
 }
 
 TEST_P(ProfileTest, SectionListingTrimsLinesAndLeavesOutCommentsAndBlankLines)
@@ -145,6 +151,7 @@ TEST_P(ProfileTest, ValueLookUpTrimsIgnoresCaseAndStripsOnePairOfQuotes)
 TEST_P(ProfileTest, ValueLookUpAnswersTheDefaultForWhatIsNoKey)
 {
     EXPECT_EQ("dflt", Value(m_file, "one", "bare line"));
+    EXPECT_EQ("dflt", Value(m_file, "two", "title")); // the first key, without "=", hides "Title=late"
     EXPECT_EQ("dflt", Value(m_file, "one", "extra")); // only in the second "[ONE]"
     EXPECT_EQ("dflt", Value(m_file, "", "e"));        // "[]" is never reached
     EXPECT_EQ("dflt", Value(m_file, "one", "missing"));
@@ -211,6 +218,19 @@ TEST_P(ProfileTest, LineEndsOfEveryKindAndAByteOrderMarkAreRead)
     }
 }
 
+TEST_P(ProfileTest, NulByteEndsANameValueOrLineAsInACString)
+{
+    // A NUL at the end of a file (as a program writing sizeof a C string leaves it) is a
+    // blank line: the last section's lines count 4, not 6.
+    const char text[] = "[s]\r\n\0k=1\r\nv=ab\0cd\r\n[t]\r\nx=1\r\n"; // sizeof counts the last NUL
+    const std::string file = m_dir.Write("zero.ini", std::string(text, sizeof text));
+    std::vector<char> buffer(64, '#');
+    EXPECT_EQ(4u, Profile().Section("t", buffer.data(), 64, file.c_str()));
+    EXPECT_EQ((List{"=1", "v=ab"}), Lines(file, "s")); // a line may begin with NUL: an empty key
+    EXPECT_EQ("ab", Value(file, "s", "v"));
+    EXPECT_EQ("dflt", Value(file, "s", "k"));
+}
+
 TEST_P(ProfileTest, NameWithoutFolderIsNotLookedForInTheCurrentDirectory)
 {
     // Such a name means the Windows directory; a relative path with a folder is relative.
@@ -219,4 +239,76 @@ TEST_P(ProfileTest, NameWithoutFolderIsNotLookedForInTheCurrentDirectory)
     EXPECT_EQ("dflt", Value("plain.ini", "s", "k"));
     EXPECT_EQ("v", Value(".\\plain.ini", "s", "k"));
     EXPECT_EQ("v", Value("./plain.ini", "s", "k"));
+}
+
+namespace {
+
+// Under a double-byte code page a lead byte and the byte after it are one character: the
+// second byte is no ']' and no letter. Per code page, a character whose second byte is ']'
+// (949 has none: its second bytes leave out 0x5B to 0x60) and two that differ only in a second
+// byte 'a' or 'A'.
+struct DoubleByteRow
+{
+    UINT codePage;
+    const char* bracket;
+    const char* lower;
+    const char* upper;
+};
+
+const DoubleByteRow kDoubleByteRows[] = {
+    {932, "\x83\x5D", "\x81\x61", "\x81\x41"},
+    {936, "\x81\x5D", "\x81\x61", "\x81\x41"},
+    {949, "", "\x81\x61", "\x81\x41"},
+};
+
+} // namespace
+
+TEST(ProfileDoubleByteTest, SecondBytesAreNeitherBracketsNorLetters)
+{
+#ifdef _WIN32
+    // Started for a code page (QS_EXPECT_ACP, by ctest under that locale): it must be in force,
+    // so that its row is also asked of the system's functions.
+    if (const char* pszCodePage = std::getenv("QS_EXPECT_ACP")) {
+        ASSERT_EQ(static_cast<UINT>(std::atoi(pszCodePage)), GetACP());
+    }
+#endif
+    for (const DoubleByteRow& row : kDoubleByteRows) {
+        SCOPED_TRACE(row.codePage);
+        const FileBytesReader bytes(row.codePage);
+        const std::string lower = row.lower;
+        const std::string upper = row.upper;
+        TempDir dir;
+        const std::string file = dir.Write(
+            "cp.ini", "[information]" + std::string(row.bracket) + "\r\nk=1\r\n[s" + lower + "]\r\nkey"
+                          + lower + "=lower\r\nKEY" + upper + "=upper\r\n[x]\r\nq=\"ab\x81\"\r\n");
+        // Valid text: the system's functions read it the same when this is the ANSI code page.
+        std::vector<const ProfileReader*> roads = {&bytes};
+#ifdef _WIN32
+        if (GetACP() == row.codePage)
+            roads.push_back(&SystemProfileReader());
+#endif
+        for (const ProfileReader* road : roads) {
+            SCOPED_TRACE(road == &bytes ? "the file's bytes" : "the system's profile functions");
+            std::vector<char> buffer(256, '#');
+            const DWORD n = road->SectionNames(buffer.data(), 256, file.c_str());
+            EXPECT_EQ((List{"information", "s" + lower, "x"}), SplitList(buffer, n));
+            char value[64];
+            road->String("information", "k", "dflt", value, sizeof value, file.c_str());
+            EXPECT_STREQ("1", value);
+            road->String(("S" + lower).c_str(), ("Key" + lower).c_str(), "dflt", value, sizeof value,
+                         file.c_str());
+            EXPECT_STREQ("lower", value); // single-byte letters fold
+            road->String(("s" + lower).c_str(), ("key" + upper).c_str(), "dflt", value, sizeof value,
+                         file.c_str());
+            EXPECT_STREQ("upper", value);
+            road->String(("s" + upper).c_str(), "key", "dflt", value, sizeof value, file.c_str());
+            EXPECT_STREQ("dflt", value);
+        }
+        // A lead byte before a byte below 0x40 (no second byte in any of these code pages)
+        // stands alone, so the value keeps its bytes and loses its quotes. Wine pairs the
+        // lead byte with the quote instead and answers another character, with the quote.
+        char value[64];
+        bytes.String("x", "q", "dflt", value, sizeof value, file.c_str());
+        EXPECT_STREQ("ab\x81", value);
+    }
 }

@@ -103,6 +103,17 @@ TEST_P(CIniFileLoadTest, ValuesOfAKilobyteAndMoreComeBackWhole)
     EXPECT_EQ(longer, ini.GetValue("s", "longer", ""));
 }
 
+TEST_P(CIniFileLoadTest, NulBytesHideNoLaterLineAndAddNone)
+{
+    // A line that begins with NUL lists as an empty key; a NUL ending the file adds no line.
+    const char text[] = "[s]\r\n\0k=1\r\nnext=2\r\n[t]\r\nx=1\r\n"; // sizeof counts the last NUL
+    TempDir dir;
+    CIniFile ini(*GetParam());
+    ASSERT_TRUE(ini.Open(dir.Write("zero.set", std::string(text, sizeof text)).c_str()));
+    EXPECT_STREQ("2", ini.GetValue("s", "next", "dflt"));
+    EXPECT_TRUE(ini.HasKey("t", "x"));
+}
+
 #ifdef _WIN32
 namespace {
 

@@ -19,6 +19,7 @@ const char kSetFile[] = "[information]\r\n"
                         "=x\r\n"
                         "dup=first\r\n"
                         "DUP=second\r\n"
+                        "Flag=late\r\n"
                         "[second]\r\n"
                         "k=2\r\n"
                         "[INFORMATION]\r\n"
@@ -51,8 +52,9 @@ TEST_P(CIniFileLookupTest, EntryLinesSplitAtTheFirstEqualsSign)
 {
     EXPECT_STREQ("b=c", m_ini.GetValue("information", "a", ""));
     EXPECT_STREQ("", m_ini.GetValue("information", "empty", "dflt")); // empty, not the default
-    // A line without "=" is an entry no look-up finds.
-    EXPECT_FALSE(m_ini.HasKey("information", "flag"));
+    // A line without "=" is an entry no look-up finds; as the first key of its name it also
+    // hides the later "Flag=late", which the loaded copy holds.
+    EXPECT_TRUE(m_ini.HasKey("information", "flag"));
     EXPECT_STREQ("dflt", m_ini.GetValue("information", "flag", "dflt"));
     // The platform lists "key =v" as "key=v"; the loaded key has no blank, so only the
     // name without it is found.
@@ -114,4 +116,28 @@ TEST_P(CIniFileLookupTest, ValuesAreReadFromTheFileWhenAskedFor)
     m_dir.Write("lookup.set", "[information]\r\nCaption=Changed\r\nadded=1\r\n");
     EXPECT_STREQ("Changed", m_ini.GetValue("information", "Caption", ""));
     EXPECT_STREQ("dflt", m_ini.GetValue("information", "added", "dflt")); // not in the loaded copy
+}
+
+TEST(CIniFileDoubleByteTest, SectionNamesAndLettersReadAsCharacters)
+{
+    // Under a double-byte code page a second byte 0x5D is no ']', and a second byte 'a' is
+    // no letter (949 has no second byte 0x5D).
+    const struct
+    {
+        UINT codePage;
+        const char* bracket;
+    } rows[] = {{932, "\x83\x5D"}, {936, "\x81\x5D"}, {949, ""}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.codePage);
+        TempDir dir;
+        const std::string file = dir.Write("cp.set", "[information]" + std::string(row.bracket)
+                                                         + "\r\nCaption=Hello\r\n[s\x81\x61]\r\nk=1\r\n");
+        const FileBytesReader bytes(row.codePage);
+        CIniFile ini(bytes);
+        ASSERT_TRUE(ini.Open(file.c_str()));
+        EXPECT_STREQ("information", ini.GetSectionName(0));
+        EXPECT_STREQ("Hello", ini.GetValue("INFORMATION", "caption", "dflt"));
+        EXPECT_STREQ("1", ini.GetValue("S\x81\x61", "K", "dflt"));
+        EXPECT_STREQ("dflt", ini.GetValue("s\x81\x41", "k", "dflt"));
+    }
 }
