@@ -1,5 +1,7 @@
 #include "InternetCompletion.h"
 
+#include "AnsweringWait.h"
+
 CInternetCompletion* CInternetCompletion::Create()
 {
     HANDLE hEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -31,7 +33,8 @@ void CInternetCompletion::Arm()
 
 bool CInternetCompletion::Wait(DWORD dwMilliseconds, INTERNET_ASYNC_RESULT& result) const
 {
-    if (::WaitForSingleObject(m_hEvent, dwMilliseconds) != WAIT_OBJECT_0)
+    // The thread keeps answering its windows meanwhile: a wait may last the whole check.
+    if (!AfxWaitAnswering(m_hEvent, dwMilliseconds))
         return false;
     result = m_result;
     return true;

@@ -36,7 +36,8 @@ public:
     void Arm();
     // After an operation answered ERROR_IO_PENDING: waits at most dwMilliseconds (INFINITE
     // allowed) for it. True once it completed, with WinINet's report of it; false when the
-    // wait ran out (or failed), the operation then still pending.
+    // wait ran out (or failed), the operation then still pending. The calling thread's
+    // messages are read meanwhile (AnsweringWait.h).
     bool Wait(DWORD dwMilliseconds, INTERNET_ASYNC_RESULT& result) const;
 
     // Where a read puts its data and its count; they belong to WinINet while a read pends.
