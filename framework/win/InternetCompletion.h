@@ -40,6 +40,11 @@ public:
     // messages are read meanwhile (AnsweringWait.h).
     bool Wait(DWORD dwMilliseconds, INTERNET_ASYNC_RESULT& result) const;
 
+    // An opening whose wait ran out gives up its handle: the one WinINet has already reported
+    // created is closed now, one reported later is closed as it is reported, so that the
+    // opening still pending leaves nothing open behind it.
+    void AbandonOpen();
+
     // Where a read puts its data and its count; they belong to WinINet while a read pends.
     char* ReadBuffer() { return m_readBuffer; }
     DWORD* ReadCount() { return &m_dwRead; }
@@ -56,6 +61,9 @@ private:
     ~CInternetCompletion();
 
     HANDLE m_hEvent; // manual reset: set by the callback, reset by Arm
+    // The handle the last opening was reported to create (INTERNET_STATUS_HANDLE_CREATED),
+    // or kAbandoned once that opening was given up; reset by Arm.
+    void* volatile m_pvCreated = nullptr;
     volatile LONG m_nRefs = 1;
     INTERNET_ASYNC_RESULT m_result = {}; // written by the callback before it sets the event
     DWORD m_dwRead = 0;
