@@ -8,7 +8,7 @@ bool CInternetFile::QueryInfoStatusCode(DWORD& dwStatusCode) const
     dwStatusCode = 0;
     DWORD nSize = sizeof dwStatusCode;
     const WinInetApi* pApi = AfxGetWinInetApi();
-    return pApi && m_hFile.Get()
+    return pApi && m_hFile.Get() && !m_bFailed
            && pApi->pfnHttpQueryInfo(m_hFile.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
                                      &dwStatusCode, &nSize, nullptr);
 }

@@ -116,8 +116,11 @@ CInternetException OpenHandle(CInternetCompletion& completion, const CTimeLimit&
     if (dwError != ERROR_IO_PENDING)
         return CInternetException(dwError);
     INTERNET_ASYNC_RESULT result = {};
-    if (!completion.Wait(limit.Left(), result))
+    if (!completion.Wait(limit.Left(), result)) {
+        // The handle the opening makes after all is closed, not left behind.
+        completion.AbandonOpen();
         return CInternetException(ERROR_INTERNET_TIMEOUT);
+    }
     hOpened = reinterpret_cast<HINTERNET>(result.dwResult);
     return hOpened ? CInternetException() : CInternetException(limit.FailureError(result.dwError));
 }
@@ -152,7 +155,7 @@ CInternetException CInternetFile::Read(void* lpBuf, UINT nCount, UINT& nRead)
 {
     nRead = 0;
     const WinInetApi* pApi = AfxGetWinInetApi();
-    if (!pApi || !m_hFile.Get())
+    if (!pApi || !m_hFile.Get() || m_bFailed)
         return CInternetException(ERROR_INVALID_HANDLE);
     // WinINet reads into the completion's buffer, which outlives a read cut short by the time
     // limit; the caller's buffer gets only what has arrived.
@@ -172,8 +175,11 @@ CInternetException CInternetFile::Read(void* lpBuf, UINT nCount, UINT& nRead)
             Finished(pApi->pfnInternetReadFile(m_hFile.Get(), completion.ReadBuffer(), nWanted,
                                                completion.ReadCount()),
                      completion, m_limit);
-        if (failure.Failed())
+        if (failure.Failed()) {
+            // The read may still be pending: no later call touches the handle but its close.
+            m_bFailed = true;
             return failure;
+        }
         const DWORD dwRead = *completion.ReadCount();
         if (dwRead == 0)
             break;

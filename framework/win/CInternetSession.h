@@ -110,6 +110,7 @@ public:
     // Reads up to nCount bytes, waiting for more until nCount arrived or the answer ended;
     // nRead tells how many arrived (0 at the end). An answer that ends before the length its
     // header declared has failed (the connection was cut), as has a read past the time limit.
+    // After a failed read every further read fails (ERROR_INVALID_HANDLE), as does the status.
     [[nodiscard]] CInternetException Read(void* lpBuf, UINT nCount, UINT& nRead);
     // The HTTP status code of the answer; false when it has none (not an HTTP answer).
     bool QueryInfoStatusCode(DWORD& dwStatusCode) const;
@@ -126,6 +127,7 @@ private:
     CTimeLimit m_limit;
     DWORD m_dwReceiveTimeout;
     unsigned long long m_nTotalRead = 0;
+    bool m_bFailed = false; // a read failed, perhaps still pending: the handle is only closed
 };
 
 class CInternetSession

@@ -1,5 +1,21 @@
 #include "InternetCompletion.h"
 
+#include "AnsweringWait.h"
+#include "WinInetApi.h"
+
+namespace {
+
+// m_pvCreated of an opening given up; no handle has this value.
+void* const kAbandoned = reinterpret_cast<void*>(~static_cast<DWORD_PTR>(0));
+
+void CloseInternetHandle(void* pvHandle)
+{
+    if (const WinInetApi* pApi = AfxGetWinInetApi())
+        pApi->pfnInternetCloseHandle(static_cast<HINTERNET>(pvHandle));
+}
+
+} // namespace
+
 CInternetCompletion* CInternetCompletion::Create()
 {
     HANDLE hEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -26,12 +42,21 @@ void CInternetCompletion::Release()
 
 void CInternetCompletion::Arm()
 {
+    ::InterlockedExchangePointer(const_cast<void**>(&m_pvCreated), nullptr);
     ::ResetEvent(m_hEvent);
+}
+
+void CInternetCompletion::AbandonOpen()
+{
+    void* pvCreated = ::InterlockedExchangePointer(const_cast<void**>(&m_pvCreated), kAbandoned);
+    if (pvCreated && pvCreated != kAbandoned)
+        CloseInternetHandle(pvCreated);
 }
 
 bool CInternetCompletion::Wait(DWORD dwMilliseconds, INTERNET_ASYNC_RESULT& result) const
 {
-    if (::WaitForSingleObject(m_hEvent, dwMilliseconds) != WAIT_OBJECT_0)
+    // The thread keeps answering its windows meanwhile: a wait may last the whole check.
+    if (!AfxWaitAnswering(m_hEvent, dwMilliseconds))
         return false;
     result = m_result;
     return true;
@@ -51,6 +76,17 @@ void CALLBACK CInternetCompletion::StatusCallback(HINTERNET, DWORD_PTR dwContext
         else
             pThis->m_result = {0, ERROR_INTERNET_INTERNAL_ERROR};
         ::SetEvent(pThis->m_hEvent);
+        break;
+    case INTERNET_STATUS_HANDLE_CREATED:
+        if (pvInfo && dwInfoLength >= sizeof(INTERNET_ASYNC_RESULT)) {
+            void* pvHandle = reinterpret_cast<void*>(static_cast<const INTERNET_ASYNC_RESULT*>(pvInfo)->dwResult);
+            // Kept for the opening's owner, unless the owner has given the opening up.
+            if (pvHandle
+                && ::InterlockedCompareExchangePointer(const_cast<void**>(&pThis->m_pvCreated), pvHandle,
+                                                       nullptr)
+                       == kAbandoned)
+                CloseInternetHandle(pvHandle);
+        }
         break;
     case INTERNET_STATUS_HANDLE_CLOSING:
         pThis->Release();

@@ -36,8 +36,14 @@ public:
     void Arm();
     // After an operation answered ERROR_IO_PENDING: waits at most dwMilliseconds (INFINITE
     // allowed) for it. True once it completed, with WinINet's report of it; false when the
-    // wait ran out (or failed), the operation then still pending.
+    // wait ran out (or failed), the operation then still pending. The calling thread's
+    // messages are read meanwhile (AnsweringWait.h).
     bool Wait(DWORD dwMilliseconds, INTERNET_ASYNC_RESULT& result) const;
+
+    // An opening whose wait ran out gives up its handle: the one WinINet has already reported
+    // created is closed now, one reported later is closed as it is reported, so that the
+    // opening still pending leaves nothing open behind it.
+    void AbandonOpen();
 
     // Where a read puts its data and its count; they belong to WinINet while a read pends.
     char* ReadBuffer() { return m_readBuffer; }
@@ -55,6 +61,9 @@ private:
     ~CInternetCompletion();
 
     HANDLE m_hEvent; // manual reset: set by the callback, reset by Arm
+    // The handle the last opening was reported to create (INTERNET_STATUS_HANDLE_CREATED),
+    // or kAbandoned once that opening was given up; reset by Arm.
+    void* volatile m_pvCreated = nullptr;
     volatile LONG m_nRefs = 1;
     INTERNET_ASYNC_RESULT m_result = {}; // written by the callback before it sets the event
     DWORD m_dwRead = 0;

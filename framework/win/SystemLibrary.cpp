@@ -2,14 +2,27 @@
 
 #include <cstring>
 
+namespace {
+
+// The search flags of LoadLibraryEx came with the update that brought AddDllDirectory: its
+// presence, not an answer of the loader, tells which road this system takes.
+bool SystemKnowsSearchFlags()
+{
+    HMODULE hKernel = ::GetModuleHandleA("kernel32.dll");
+    return hKernel && ::GetProcAddress(hKernel, "AddDllDirectory");
+}
+
+} // namespace
+
 HMODULE AfxLoadSystemLibrary(const char* pszName)
 {
-    HMODULE hModule = ::LoadLibraryExA(pszName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (hModule || ::GetLastError() != ERROR_INVALID_PARAMETER)
-        return hModule;
+    if (SystemKnowsSearchFlags())
+        return ::LoadLibraryExA(pszName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
 
-    // A system without the search flags (before the update that brought them): the same
-    // file by its full path in the system folder.
+    // Without the flags: the same file by its full path in the system folder. The altered
+    // search makes the loader look for the DLL's own dependencies in its folder first; a
+    // plain load by full path would search them as if loaded by name, the program's folder
+    // first.
     char szPath[MAX_PATH];
     UINT cchDir = ::GetSystemDirectoryA(szPath, MAX_PATH);
     size_t cchName = std::strlen(pszName);
@@ -19,5 +32,5 @@ HMODULE AfxLoadSystemLibrary(const char* pszName)
     }
     szPath[cchDir] = '\\';
     std::memcpy(szPath + cchDir + 1, pszName, cchName + 1);
-    return ::LoadLibraryA(szPath);
+    return ::LoadLibraryExA(szPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }

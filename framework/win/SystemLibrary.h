@@ -7,8 +7,9 @@
 #include <windows.h>
 
 // Loads the DLL named pszName (a bare file name such as "wininet.dll") from the system folder:
-// LoadLibraryExA with LOAD_LIBRARY_SEARCH_SYSTEM32, or the full path of the system folder where
-// the system does not know that flag. NULL (with the last error set) when it cannot.
+// LoadLibraryExA with LOAD_LIBRARY_SEARCH_SYSTEM32, or, where the system does not know that flag
+// (no AddDllDirectory in kernel32), the full path in the system folder with
+// LOAD_WITH_ALTERED_SEARCH_PATH. NULL (with the last error set) when it cannot.
 HMODULE AfxLoadSystemLibrary(const char* pszName);
 
 // One system DLL, loaded at the first look-up of one of its functions and freed with the

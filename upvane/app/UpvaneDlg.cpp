@@ -94,7 +94,33 @@ BOOL CUpvaneDlg::OnInitDialog()
     return FALSE;
 }
 
+BOOL CUpvaneDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message != WM_COMMAND || !m_bChecking)
+        return CDialog::OnWndMsg(message, wParam, lParam, pResult);
+    MSG command = {};
+    command.hwnd = m_hWnd;
+    command.message = message;
+    command.wParam = wParam;
+    command.lParam = lParam;
+    m_deferredCommands.push_back(command);
+    *pResult = 0;
+    return TRUE;
+}
+
 void CUpvaneDlg::OnCheck()
+{
+    // A check cannot start inside another: its command is kept like any other.
+    m_bChecking = true;
+    RunCheck();
+    m_bChecking = false;
+    // In their order, behind whatever the queue already holds.
+    for (const MSG& command : m_deferredCommands)
+        PostMessage(command.message, command.wParam, command.lParam);
+    m_deferredCommands.clear();
+}
+
+void CUpvaneDlg::RunCheck()
 {
     AFX_STEP_MARK("check entered");
     CCheckSession session;

@@ -2,6 +2,8 @@
 // checks the vendor's version document on request.
 #pragma once
 
+#include <vector>
+
 #include "Framework.h"
 #include "HLinkCtrl.h"
 #include "ResultAlert.h"
@@ -15,6 +17,10 @@ protected:
     CHLinkCtrl m_linkWhatsNew;
     CProgressCtrl m_progress;
     CResultAlert m_resultAlert; // control 1010; announces each check's result
+    // While a check runs its waits still answer the thread's messages; the commands that
+    // arrive meanwhile (Check again, Cancel, Download) are kept here and carried out after it.
+    bool m_bChecking = false;
+    std::vector<MSG> m_deferredCommands;
 
     // Construction
 public:
@@ -24,6 +30,7 @@ public:
     // Message map and handlers
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     BOOL OnInitDialog() override;
     void OnCheck();
     void OnDownload();
@@ -31,6 +38,8 @@ protected:
 
     // Implementation
 private:
+    // The check itself: session, request, read, decision, report.
+    void RunCheck();
     // The name (without folder) of the first set file in the executable's folder, or empty.
     CString FindSetFile() const;
     // The descrambled value of one key of the set file's section.

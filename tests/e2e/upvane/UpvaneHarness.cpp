@@ -103,7 +103,7 @@ std::string UpvaneRun::MessageBoxText(HWND box)
     return best;
 }
 
-HWND UpvaneRun::CheckAndWait(unsigned timeoutMs)
+HWND UpvaneRun::CheckAndWait(unsigned timeoutMs, const std::function<void()>& meanwhile)
 {
     HWND progress = Item(kProgress);
     Click(Item(kCheck));
@@ -111,6 +111,8 @@ HWND UpvaneRun::CheckAndWait(unsigned timeoutMs)
     // The progress bar starts from 0 on every check; wait for the reset first when a
     // previous check left it full.
     WaitUntil([&] { return ProgressPos(progress).value_or(-1) < 50 || FindMessageBox(); }, 2000);
+    if (meanwhile)
+        meanwhile();
     WaitUntil(
         [&] {
             box = FindMessageBox();

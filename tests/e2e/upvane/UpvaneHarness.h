@@ -2,6 +2,7 @@
 // reads its dialog through window messages.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -87,8 +88,9 @@ public:
     HWND InformationLine() const;
 
     // Clicks Check and waits until the check has ended: the progress bar is full, or a
-    // message box of the program appeared. Answers that box, or nullptr.
-    HWND CheckAndWait(unsigned timeoutMs = 30000);
+    // message box of the program appeared. Answers that box, or nullptr. `meanwhile` runs once
+    // the check has started.
+    HWND CheckAndWait(unsigned timeoutMs = 30000, const std::function<void()>& meanwhile = nullptr);
     // A message box of the program (a dialog other than the main one), or nullptr.
     HWND FindMessageBox() const;
     // The text of a message box.

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <ostream>
+#include <thread>
 #include <vector>
 
 #include <windows.h>
@@ -447,6 +449,7 @@ struct HostileServer
     int errorProgress;             // where the progress bar stops when the error box comes
     unsigned long error = 0;       // when set: the system error whose text the box shows
     unsigned withinMs = 0;         // when set: the check ends within this time of the click
+    bool probedWhileWaiting = false; // when set: ExpectAnswersWhileTheCheckWaits, 8 s in
 };
 
 // Names the case in test listings instead of dumping its bytes.
@@ -456,7 +459,53 @@ void PrintTo(const HostileServer& server, std::ostream* os)
 }
 
 class UpvaneHostileServer : public UpvaneCheck, public ::testing::WithParamInterface<HostileServer>
-{};
+{
+protected:
+    // 8 s into a check that waits for the server: Windows does not take the dialog for hung,
+    // sent messages and a screen reader in this process get their answers, and a Cancel posted
+    // now is kept until the check has ended.
+    void ExpectAnswersWhileTheCheckWaits()
+    {
+        PumpFor(8000);
+        HWND dialog = m_run.Dialog();
+        HWND link = m_run.Item(kSiteLink);
+        EXPECT_FALSE(IsHungAppWindow(dialog));
+        EXPECT_TRUE(SendWithTimeout(dialog, WM_NULL, 0, 0, Scaled(3000)).has_value());
+        EXPECT_EQ(std::optional<std::string>("Quillory on the web"), TryText(link, Scaled(3000)));
+        // The screen reader asks from a thread of its own, so that this one can stop waiting.
+        std::atomic<bool> answered{false};
+        std::wstring name;
+        m_screenReader = std::thread([link, &answered, &name] {
+            CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+            IAccessible* acc = nullptr;
+            if (SUCCEEDED(AccessibleObjectFromWindow(link, OBJID_CLIENT, __uuidof(IAccessible),
+                                                     reinterpret_cast<void**>(&acc)))) {
+                VARIANT self = {};
+                self.vt = VT_I4;
+                BSTR bstr = nullptr;
+                if (SUCCEEDED(acc->get_accName(self, &bstr)) && bstr)
+                    name = bstr;
+                SysFreeString(bstr);
+                acc->Release();
+            }
+            CoUninitialize();
+            answered = true;
+        });
+        EXPECT_TRUE(WaitUntil([&] { return answered.load(); }, 5000));
+        if (answered) {
+            EXPECT_EQ(L"Quillory on the web", name);
+        }
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+
+    void TearDown() override
+    {
+        if (m_screenReader.joinable())
+            m_screenReader.join();
+    }
+
+    std::thread m_screenReader; // answers at the latest when the check has ended
+};
 
 TEST_P(UpvaneHostileServer, DialogReportsAndSurvives)
 {
@@ -465,7 +514,17 @@ TEST_P(UpvaneHostileServer, DialogReportsAndSurvives)
     StartAfterAnUpgradeCheck();
     m_server.Serve("/version.txt", GetParam().reply);
     const ULONGLONG clicked = GetTickCount64();
-    HWND box = m_run.CheckAndWait(60000);
+    const bool probed = GetParam().probedWhileWaiting;
+    HWND box = m_run.CheckAndWait(60000, [&] {
+        if (probed)
+            ExpectAnswersWhileTheCheckWaits();
+    });
+    if (probed && box) {
+        // The Cancel posted during the check has not ended the dialog under its error box.
+        PumpFor(500);
+        EXPECT_TRUE(IsWindowVisible(m_run.Dialog()));
+        EXPECT_TRUE(IsWindowVisible(box));
+    }
     if (GetParam().withinMs) {
         EXPECT_LT(GetTickCount64() - clicked, GetParam().withinMs);
     }
@@ -483,6 +542,11 @@ TEST_P(UpvaneHostileServer, DialogReportsAndSurvives)
         }
         ExpectTheUpgradeStateKept();
         ExpectErrorBoxAndClose(box);
+        if (probed) {
+            // The check has ended: now the Cancel takes effect.
+            EXPECT_TRUE(WaitForWindowGone(m_run.Dialog(), 5000));
+            return;
+        }
     } else {
         EXPECT_EQ(50, Progress());
         EXPECT_EQ(std::string(kInstalledLine) + "\nAvailable Version:  " + GetParam().expectedAvailable,
@@ -556,10 +620,11 @@ INSTANTIATE_TEST_SUITE_P(
         HostileServer{"AnswersSlowly", HttpReply::Ok("Sample App Version 3.1 Build 5").Delay(2000),
                       Outcome::Document, "Sample App Version 3.1 Build 5", 0},
         // A byte every 200 ms: the head arrives well within the check's time (in 12 s), the
-        // 200 bytes to be read would not. The check ends when its 30 seconds are up.
+        // 200 bytes to be read would not. The check ends when its 30 seconds are up; the
+        // dialog answers meanwhile.
         HostileServer{"TricklesItsAnswer",
                       HttpReply::Trickle("Sample App Version 3.1 Build 5" + std::string(170, 'x'), 200),
-                      Outcome::ErrorBox, "", 20, ERROR_INTERNET_TIMEOUT, 35000},
+                      Outcome::ErrorBox, "", 20, ERROR_INTERNET_TIMEOUT, 35000, true},
         // A byte every quarter second, the head alone longer than the check's time: opening
         // fails when the 30 seconds are up.
         HostileServer{"TricklesItsHead", TrickledHead("Sample App Version 3.1 Build 5", 250, 50000),
