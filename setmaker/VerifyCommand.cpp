@@ -92,7 +92,8 @@ private:
 // What is printed of an address: never its credentials, never the fragment no request sends.
 std::string Printable(const CString& strAddress)
 {
-    return std::string(WithoutUserInfo(WithoutFragment(strAddress)).GetString());
+    // Credentials first: a password may hold a raw "#", which would otherwise cut it in two.
+    return std::string(WithoutFragment(WithoutUserInfo(strAddress)).GetString());
 }
 
 // The system's text and its error code, unless the text already names the code.
