@@ -251,9 +251,12 @@ CString WithoutUserInfo(const CString& strAddress)
     const int nScheme = SchemeLength(strAddress);
     if (nScheme == 0 || strAddress.Find("//", nScheme + 1) != nScheme + 1)
         return strAddress;
+    // The user information ends at the last "@" before the first "/": a password written
+    // with a raw "#" or "?" ("user:pa#ss@host") would otherwise end the authority early and
+    // stay in the address, and a client that splits it the other way sends it on.
     const int nAuthority = nScheme + 3;
     const CString strAuthority =
-        strAddress.Mid(nAuthority, FindAny(strAddress, nAuthority, "/?#") - nAuthority);
+        strAddress.Mid(nAuthority, FindAny(strAddress, nAuthority, "/") - nAuthority);
     const int nAt = strAuthority.ReverseFind('@');
     if (nAt < 0)
         return strAddress;

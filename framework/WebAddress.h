@@ -55,8 +55,9 @@ bool SameOrigin(const WebOrigin& a, const WebOrigin& b);
 // byte; an escape that is not two hex digits, or that stands for NUL, stays as written.
 CString PercentDecoded(const CString& strText);
 
-// The address without the user information ("user:password@") of its authority; an address
-// without an authority ("mailto:...") is returned unchanged. What is handed to the shell,
+// The address without the user information ("user:password@") of its authority, which ends
+// at the last "@" before the first "/" (a "?" or "#" before it counts as part of a password
+// written unescaped); an address without an authority ("mailto:...") is returned unchanged. What is handed to the shell,
 // the clipboard or a shortcut never carries credentials.
 CString WithoutUserInfo(const CString& strAddress);
 

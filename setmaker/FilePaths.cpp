@@ -4,6 +4,10 @@
 
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 std::string FullPathOf(const std::string& strName)
 {
     if (strName.empty())
@@ -39,5 +43,17 @@ char PathSeparator()
     return '\\';
 #else
     return '/';
+#endif
+}
+
+bool IsRegularFile(const std::string& strPath)
+{
+#ifdef _WIN32
+    const DWORD dwAttributes = ::GetFileAttributesA(strPath.c_str());
+    return dwAttributes != INVALID_FILE_ATTRIBUTES
+           && (dwAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+#else
+    struct stat st = {};
+    return ::stat(strPath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 #endif
 }

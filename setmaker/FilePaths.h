@@ -16,3 +16,6 @@ std::string FileNameOf(const std::string& strPath);
 
 // The separator the platform writes into full paths.
 char PathSeparator();
+
+// True when the path names a regular file: not a folder, not a device, not missing.
+bool IsRegularFile(const std::string& strPath);

@@ -36,11 +36,13 @@ const char kVerifyHelp[] =
     "error page read as the document, the \"Resource not found\" page, no result message, a\n"
     "version text laid out other than the cut expects); 5 Download, the what's-new link or\n"
     "the site link does not answer (a failure, or HTTP status 300 or above). With several, the\n"
-    "lowest. 1 the set file cannot be read, 2 wrong command line.\n";
+    "lowest. 1 the set file cannot be read (it is no file, or no section [information] can be\n"
+    "read from it: nothing is sent), 2 wrong command line.\n";
 
 namespace {
 
 constexpr char kCommand[] = "verify";
+constexpr char kNotAFile[] = "it is not a file";
 constexpr unsigned kDefaultTimeoutSeconds = 30;
 constexpr unsigned long kMaxTimeoutSeconds = 3600;
 
@@ -92,7 +94,8 @@ private:
 // What is printed of an address: never its credentials, never the fragment no request sends.
 std::string Printable(const CString& strAddress)
 {
-    return std::string(WithoutUserInfo(WithoutFragment(strAddress)).GetString());
+    // Credentials first: a password may hold a raw "#", which would otherwise cut it in two.
+    return std::string(WithoutFragment(WithoutUserInfo(strAddress)).GetString());
 }
 
 // The system's text and its error code, unless the text already names the code.
@@ -271,9 +274,16 @@ int RunVerifyCommand(const std::vector<std::string>& args, VerifyNetwork* pNetwo
 
     const std::string& strName = parsed.m_positionals[0];
     const std::string strFullPath = FullPathOf(strName);
+    // Something that is no set file is refused before anything is sent: verified, it would
+    // send its requests to "http:///" and the vendor's host and blame the network.
     const SetFileReading reading = ReadSetFileAsUpvane(strFullPath);
-    if (!reading.m_bOpened) {
-        strErr += "setmaker: cannot read " + strName + ": " + reading.m_strError + "\n";
+    std::string strUnreadable = reading.m_strError;
+    if (reading.m_bOpened && !IsRegularFile(strFullPath))
+        strUnreadable = kNotAFile;
+    else if (reading.m_bOpened && !reading.m_bHasSection)
+        strUnreadable = std::string("no section [") + kSetFileSection + "] could be read from it";
+    if (!strUnreadable.empty()) {
+        strErr += "setmaker: cannot read " + strName + ": " + strUnreadable + "\n";
         return kExitRefused;
     }
     CString strInstalled = reading.m_values[keyInstalled].value_or(CString());

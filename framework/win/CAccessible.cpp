@@ -174,6 +174,8 @@ STDMETHODIMP CAccessible::get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKey
     if (!pszKeyboardShortcut)
         return E_POINTER;
     *pszKeyboardShortcut = nullptr;
+    if (m_hWnd && IsSelf(varChild))
+        return GetKeyboardShortcut(pszKeyboardShortcut);
     return m_pStandard ? m_pStandard->get_accKeyboardShortcut(varChild, pszKeyboardShortcut) : Unanswered();
 }
 
@@ -328,6 +330,11 @@ HRESULT CAccessible::GetRole(VARIANT* pvarRole)
 HRESULT CAccessible::GetState(VARIANT* pvarState)
 {
     return m_pStandard ? m_pStandard->get_accState(Self(), pvarState) : Unanswered();
+}
+
+HRESULT CAccessible::GetKeyboardShortcut(BSTR* pszKeyboardShortcut)
+{
+    return m_pStandard ? m_pStandard->get_accKeyboardShortcut(Self(), pszKeyboardShortcut) : Unanswered();
 }
 
 HRESULT CAccessible::GetDefaultAction(BSTR* pszDefaultAction)

@@ -2,7 +2,7 @@
 // when a screen reader asks its window (WM_GETOBJECT, OBJID_CLIENT). It is built over the
 // system's standard object for the window, which keeps answering location, parent,
 // navigation, children, hit tests and focus; a derived class answers what tells the control
-// apart (role, name, value, state, default action) for the window itself.
+// apart (role, name, value, state, keyboard shortcut, default action) for the window itself.
 //
 // The object is reference-counted and may be held by clients in other processes after its
 // window is gone: the control calls Disconnect when its window is destroyed, and every call
@@ -87,6 +87,7 @@ protected:
     virtual HRESULT GetValue(BSTR* pszValue);
     virtual HRESULT GetRole(VARIANT* pvarRole);
     virtual HRESULT GetState(VARIANT* pvarState);
+    virtual HRESULT GetKeyboardShortcut(BSTR* pszKeyboardShortcut);
     virtual HRESULT GetDefaultAction(BSTR* pszDefaultAction);
     virtual HRESULT DoDefaultAction();
 

@@ -1,7 +1,9 @@
 #include "ResultAlert.h"
 
 // The accessible object: role alert, named by the last announcement (the window's text
-// before the first one); everything else is the system's answer for the static.
+// before the first one), of medium alert level while a result is shown (a report the user
+// asked for, neither a mere notice nor a danger); everything else is the system's answer for
+// the static.
 class CResultAlert::CAlertAccessible : public CAccessible
 {
 public:
@@ -18,6 +20,13 @@ protected:
         if (m_pAlert->m_strAnnouncement.IsEmpty())
             return GetWindowTextBstr(pszName);
         return AnsiToBstr(m_pAlert->m_strAnnouncement, pszName);
+    }
+    HRESULT GetState(VARIANT* pvarState) override
+    {
+        const HRESULT hr = CAccessible::GetState(pvarState);
+        if (SUCCEEDED(hr) && pvarState->vt == VT_I4 && !m_pAlert->m_strAnnouncement.IsEmpty())
+            pvarState->lVal |= STATE_SYSTEM_ALERT_MEDIUM;
+        return hr;
     }
 
 private:

@@ -72,7 +72,8 @@ CHLinkCtrl::CHLinkCtrl()
       m_bTrackHover(TRUE),
       m_bInMenu(FALSE),
       m_bContextMenu(TRUE),
-      m_pAccessible(nullptr)
+      m_pAccessible(nullptr),
+      m_dwAddedOnAttach(0)
 {
 }
 
@@ -107,7 +108,7 @@ HBRUSH CHLinkCtrl::CtlColor(CDC* pDC, UINT)
     if (LinkStyleLacksNotify(dwStyle))
         ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(LinkStyleWithNotify(dwStyle)));
 
-    if (!LinkStyleDrawsAsLink(dwStyle))
+    if (!LinkStyleDrawsAsLink(dwStyle, m_dwAddedOnAttach))
         return nullptr;
 
     if (!m_fontLink.GetSafeHandle())
@@ -362,16 +363,20 @@ void CHLinkCtrl::OnLinkProperties()
 void CHLinkCtrl::PreSubclassWindow()
 {
     // Tab reaches the link in the dialog's template order; hidden or disabled, it is skipped
-    // as any control is.
+    // as any control is. Its text is shown as written, so an "&" in it makes no mnemonic.
     const DWORD dwStyle = GetStyle();
-    if ((dwStyle & WS_TABSTOP) == 0)
-        ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(LinkStyleWithTabStop(dwStyle)));
+    const DWORD dwLinkStyle = LinkStyleOnAttach(dwStyle);
+    m_dwAddedOnAttach = dwLinkStyle & ~dwStyle;
+    if (m_dwAddedOnAttach)
+        ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(dwLinkStyle));
 }
 
 LRESULT CHLinkCtrl::OnGetDlgCode(WPARAM, LPARAM lParam)
 {
-    // Enter and Space come to the link instead of pressing the dialog's default button.
-    LRESULT lCode = Default();
+    // Enter and Space come to the link instead of pressing the dialog's default button. The
+    // link is no label: without DLGC_STATIC the dialog does not look for a mnemonic in its
+    // text (some dialog managers do so even under SS_NOPREFIX).
+    LRESULT lCode = Default() & ~DLGC_STATIC;
     const MSG* pMsg = reinterpret_cast<const MSG*>(lParam);
     if (pMsg && (pMsg->message == WM_KEYDOWN || pMsg->message == WM_CHAR)
         && IsLinkOpenKey(static_cast<unsigned>(pMsg->wParam)))
@@ -446,7 +451,8 @@ void CHLinkCtrl::DrawFocusRectangle()
                                             rcText.bottom - rcText.top, dwStyle);
     // Dotted, in the colour of the text, drawn over the same pixels at every paint (no
     // inversion, so repeated paints leave it as it is).
-    const COLORREF cr = LinkStyleDrawsAsLink(dwStyle) ? GetTextColor() : ::GetSysColor(COLOR_BTNTEXT);
+    const COLORREF cr =
+        LinkStyleDrawsAsLink(dwStyle, m_dwAddedOnAttach) ? GetTextColor() : ::GetSysColor(COLOR_BTNTEXT);
     for (int x = rc.left; x < rc.right; x += 2) {
         ::SetPixelV(hDC, x, rc.top, cr);
         ::SetPixelV(hDC, x, rc.bottom - 1, cr);

@@ -33,6 +33,7 @@ protected:
     CFont m_fontLink;  // underlined copy of the static's font, made once
     BOOL m_bContextMenu;
     CHLinkAccessible* m_pAccessible; // made at a screen reader's first question; one reference
+    DWORD m_dwAddedOnAttach;         // style bits the link gave the static when it was attached
 
     // Construction
 public:

@@ -43,6 +43,14 @@ HRESULT CHLinkAccessible::GetState(VARIANT* pvarState)
     return LongVariant(static_cast<LONG>(LinkAccessibleState(m_pLink->m_state, facts)), pvarState);
 }
 
+HRESULT CHLinkAccessible::GetKeyboardShortcut(BSTR* pszKeyboardShortcut)
+{
+    // The text is shown as written: an "&" in it is no mnemonic, whatever the system's object
+    // would read into it, so the link has no shortcut to announce.
+    *pszKeyboardShortcut = nullptr;
+    return S_FALSE;
+}
+
 HRESULT CHLinkAccessible::GetDefaultAction(BSTR* pszDefaultAction)
 {
     return AnsiToBstr(kJumpAction, pszDefaultAction);

@@ -23,6 +23,7 @@ protected:
     HRESULT GetValue(BSTR* pszValue) override;
     HRESULT GetRole(VARIANT* pvarRole) override;
     HRESULT GetState(VARIANT* pvarState) override;
+    HRESULT GetKeyboardShortcut(BSTR* pszKeyboardShortcut) override;
     HRESULT GetDefaultAction(BSTR* pszDefaultAction) override;
     HRESULT DoDefaultAction() override;
 };

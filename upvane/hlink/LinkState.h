@@ -93,10 +93,13 @@ struct LinkColors
 // (the theme chose it to stand out on its background), else the colour of the state.
 LinkColor LinkTextColor(bool bHighContrast, int nState, const LinkColors& colors);
 
-// A static bound to a link becomes a tab stop, so the keyboard reaches it in template order.
-inline std::uint32_t LinkStyleWithTabStop(std::uint32_t dwStyle)
+// A static bound to a link becomes a tab stop, so the keyboard reaches it in template order,
+// and shows its text as written (SS_NOPREFIX): an "&" in a set-file text such as "Mail R&D"
+// is no mnemonic, which would give Alt+D to the control after the link and be announced as
+// the link's shortcut.
+inline std::uint32_t LinkStyleOnAttach(std::uint32_t dwStyle)
 {
-    return dwStyle | kTabStopStyle;
+    return dwStyle | kTabStopStyle | kStaticNoPrefixStyle;
 }
 
 // A colour request finds the static without SS_NOTIFY: the style must be written back with it.
@@ -110,11 +113,12 @@ inline std::uint32_t LinkStyleWithNotify(std::uint32_t dwStyle)
     return dwStyle | kStaticNotifyStyle;
 }
 
-// Only plain left, centred or right text is drawn as a link; any other type, or SS_NOPREFIX,
-// leaves the static to the parent's ordinary colouring.
-inline bool LinkStyleDrawsAsLink(std::uint32_t dwStyle)
+// Only plain left, centred or right text is drawn as a link; any other type, or an
+// SS_NOPREFIX of the template's own, leaves the static to the parent's ordinary colouring.
+// dwAddedOnAttach: the bits LinkStyleOnAttach added to this static, which do not count.
+inline bool LinkStyleDrawsAsLink(std::uint32_t dwStyle, std::uint32_t dwAddedOnAttach = 0)
 {
-    return (dwStyle & kStaticTypeMask) <= kStaticRightType;
+    return (dwStyle & ~dwAddedOnAttach & kStaticTypeMask) <= kStaticRightType;
 }
 
 // A context menu asked for from the keyboard arrives with the point (-1, -1).

@@ -10,6 +10,7 @@
 #include <string>
 
 #include <windows.h>
+#include <oleacc.h>
 #include <psapi.h>
 
 #include "Files.h"
@@ -102,8 +103,8 @@ TEST(DllSearch, ARunningProgramDoesNotLoadALibraryPlantedBesideItByItsBareName)
 }
 
 // Upvane imports no DLL that the system looks for beside the program first: planted under
-// the names of the system DLLs it uses, marker libraries are not loaded by its start, a check
-// or a link's property sheet. ctest starts this test with Windows' load order for these
+// the names of the system DLLs it uses, marker libraries are not loaded by its start, a check,
+// a link's property sheet or a screen reader's question to a link. ctest starts this test with Windows' load order for these
 // names (WINEDLLOVERRIDES="wininet,comctl32,oleacc=n,b": the program's folder first), which
 // Wine reads from the environment the Wine process was started with.
 TEST(DllSearch, LibrariesPlantedUnderTheNamesOfSystemLibrariesAreNotLoaded)
@@ -129,6 +130,21 @@ TEST(DllSearch, LibrariesPlantedUnderTheNamesOfSystemLibrariesAreNotLoaded)
             PostClose(sheet);
             EXPECT_TRUE(WaitForWindowGone(sheet, kLoadTimeoutMs));
         }
+        // A screen reader's question (oleacc): the link answers with its own object, which
+        // only the system's oleacc can hand over.
+        EXPECT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+        IAccessible* acc = nullptr;
+        EXPECT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(
+            run.Item(kSiteLink), OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&acc))));
+        if (acc) {
+            VARIANT self = {};
+            self.vt = VT_I4;
+            VARIANT role = {};
+            EXPECT_TRUE(SUCCEEDED(acc->get_accRole(self, &role)));
+            EXPECT_EQ(ROLE_SYSTEM_LINK, role.lVal);
+            acc->Release();
+        }
+        CoUninitialize();
     }
     for (const char* name : planted)
         EXPECT_FALSE(FileExists(run.Folder().File(std::string(name) + ".loaded")))

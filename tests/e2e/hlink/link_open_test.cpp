@@ -172,8 +172,8 @@ std::vector<int> TabTo(HWND dialog, HWND target)
     return ids;
 }
 
-// Keys through the system's input queue, with Shift held around them when asked.
-void InputKeys(std::initializer_list<WORD> keys, bool bShift)
+// Keys through the system's input queue, with Shift (or vkHeld) held around them when asked.
+void InputKeys(std::initializer_list<WORD> keys, bool bShift, WORD vkHeld = VK_SHIFT)
 {
     std::vector<INPUT> input;
     auto add = [&](WORD vk, bool bUp) {
@@ -184,13 +184,13 @@ void InputKeys(std::initializer_list<WORD> keys, bool bShift)
         input.push_back(in);
     };
     if (bShift)
-        add(VK_SHIFT, false);
+        add(vkHeld, false);
     for (WORD vk : keys) {
         add(vk, false);
         add(vk, true);
     }
     if (bShift)
-        add(VK_SHIFT, true);
+        add(vkHeld, true);
     SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
@@ -218,7 +218,7 @@ LONG AccState(IAccessible* acc)
 }
 
 // Ways to operate a focused link without the mouse.
-enum class Way { Enter, Space, ShiftF10, MenuKey, DefaultAction, LinkDestroyed };
+enum class Way { Enter, Space, ShiftF10, MenuKey, DefaultAction, LinkDestroyed, AltLetter };
 
 struct KeyboardCase
 {
@@ -239,6 +239,7 @@ const KeyboardCase kKeyboardCases[] = {
     {"ShiftF10OpensMailMenu", kMailLinkId, Way::ShiftF10},
     {"MenuKeyOpensSiteMenu", kSiteLinkId, Way::MenuKey},
     {"ObjectOutlivesItsLink", kMailLinkId, Way::LinkDestroyed},
+    {"AnAmpersandIsNoMnemonic", kMailLinkId, Way::AltLetter},
 };
 
 class LinkKeyboardTest : public ::testing::TestWithParam<KeyboardCase>
@@ -264,6 +265,8 @@ protected:
 TEST_P(LinkKeyboardTest, ReachedByTabAndUsedWithoutTheMouse)
 {
     const KeyboardCase& c = GetParam();
+    if (c.way == Way::AltLetter)
+        m_setup.mailText = "Mail R&D";
     auto program = LinkProgram::Start(m_setup);
     ASSERT_TRUE(program->Ready());
     HWND dialog = program->Dialog();
@@ -323,6 +326,19 @@ TEST_P(LinkKeyboardTest, ReachedByTabAndUsedWithoutTheMouse)
         }
         DismissMenu(menu);
         EXPECT_TRUE(WaitForNoPopupMenu(kTimeoutMs, program->process().Id()));
+        break;
+    }
+    case Way::AltLetter: {
+        // The "&" is text: no shortcut is announced, and Alt+D leaves the focus where it is,
+        // so Space then opens this link, not the one after it.
+        BSTR shortcut = nullptr;
+        EXPECT_TRUE(SUCCEEDED(m_acc->get_accKeyboardShortcut(Self(), &shortcut)));
+        EXPECT_EQ(Narrow(shortcut), "");
+        InputKeys({WORD('D')}, true, VK_MENU);
+        InputKeys({WORD(VK_SPACE)}, false);
+        ASSERT_TRUE(m_recorder.WaitForAddresses(1, kTimeoutMs));
+        EXPECT_EQ(m_recorder.Addresses(), std::vector<std::string>{url});
+        EXPECT_EQ(FocusOnThreadOf(dialog), link);
         break;
     }
     case Way::LinkDestroyed:

@@ -22,6 +22,10 @@ namespace {
 // How the server answers the version document.
 enum class Doc { Upgrade, Latest, ResourceNotFound, CutOff, RedirectToHttp };
 
+// What "product.set" is: the set file, a folder, the set file's keys under another section,
+// or the set file held open by another program that shares it with nobody.
+enum class Target { SetFile, Folder, NoSection, Locked };
+
 struct VerifyCase
 {
     const char* name;
@@ -32,6 +36,7 @@ struct VerifyCase
     const char* options;
     DWORD exit;
     std::vector<const char*> lines; // lines the output holds; "problem:" lines all of them
+    Target target = Target::SetFile;
 };
 
 void PrintTo(const VerifyCase& c, std::ostream* os)
@@ -136,10 +141,24 @@ TEST_P(SetmakerVerify, PrintsWhatUpvaneShowsAndOneLinePerProblem)
     server.Serve("/quillory/QuilloryUpgrade.exe", status(c.downloadStatus));
     server.Serve("/quillory", status(200));
     m_proxy.Serve(kWhatsNewAsProxied, status(c.whatsNewStatus));
-    ASSERT_TRUE(m_dir.Write("product.set", MakeSetFileText(ExampleValues(Fill(c.weblink)))));
+    const std::string setText = MakeSetFileText(ExampleValues(Fill(c.weblink)));
+    if (c.target == Target::Folder)
+        m_dir.MakeDir("product.set");
+    else
+        ASSERT_TRUE(m_dir.Write("product.set", c.target == Target::NoSection
+                                                   ? Replaced(setText, "[information]", "[release]")
+                                                   : setText));
+    HANDLE lock = INVALID_HANDLE_VALUE;
+    if (c.target == Target::Locked) {
+        lock = CreateFileA(m_dir.File("product.set").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    }
 
     std::string output;
     EXPECT_EQ(c.exit, Run(std::string("product.set ") + c.options, output)) << output;
+    if (lock != INVALID_HANDLE_VALUE)
+        CloseHandle(lock);
     size_t problems = 0;
     for (const char* line : c.lines) {
         EXPECT_NE(std::string::npos, output.find(Fill(line) + "\n")) << Fill(line) << "\n---\n" << output;
@@ -150,7 +169,12 @@ TEST_P(SetmakerVerify, PrintsWhatUpvaneShowsAndOneLinePerProblem)
         printed += at == 0 || output[at - 1] == '\n';
     EXPECT_EQ(problems, printed) << output;
     EXPECT_EQ(std::string::npos, output.find("secret")) << output;
-    EXPECT_EQ(1u, m_proxy.RequestCount());
+    // No set file, no request: not to "http:///", not to the vendor's host.
+    const bool sends = c.target == Target::SetFile;
+    EXPECT_EQ(sends ? 1u : 0u, m_proxy.RequestCount());
+    if (!sends) {
+        EXPECT_EQ(0u, m_plain.RequestCount());
+    }
 }
 
 const char kUpgradeLine[] = "  result text        \"This is an upgrade\"";
@@ -233,7 +257,34 @@ INSTANTIATE_TEST_SUITE_P(
             3,
             {"  result text        \"\"",
              "problem: version document http://{plain}/quillory/version.txt: The connection with the server "
-             "has been terminated. (error 12030)"}}),
+             "has been terminated. (error 12030)"}},
+        VerifyCase{"AFolderIsNoSetFile",
+                   "{plain}/quillory",
+                   Doc::Upgrade,
+                   200,
+                   200,
+                   "",
+                   1,
+                   {"setmaker: cannot read product.set: it is not a file"},
+                   Target::Folder},
+        VerifyCase{"KeysOutsideTheSectionAreNoSetFile",
+                   "{plain}/quillory",
+                   Doc::Upgrade,
+                   200,
+                   200,
+                   "",
+                   1,
+                   {"setmaker: cannot read product.set: no section [information] could be read from it"},
+                   Target::NoSection},
+        VerifyCase{"ALockedFileIsNotReadable",
+                   "{plain}/quillory",
+                   Doc::Upgrade,
+                   200,
+                   200,
+                   "",
+                   1,
+                   {"setmaker: cannot read product.set: no section [information] could be read from it"},
+                   Target::Locked}),
     [](const ::testing::TestParamInfo<VerifyCase>& info) { return info.param.name; });
 
 } // namespace

@@ -124,19 +124,27 @@ TEST_F(UpvaneCheck, TheResultIsAnnouncedAsAnAlert)
                                          WINEVENT_OUTOFCONTEXT);
     ServeDocument(kUpgradeDocument);
     StartWith();
-    ASSERT_EQ(nullptr, m_run.CheckAndWait());
     HWND message = m_run.Item(kMessageText);
-    EXPECT_TRUE(WaitUntil(
-        [&] { return std::count(g_alertWindows.begin(), g_alertWindows.end(), message) == 1; }, 5000));
-
     IAccessible* acc = nullptr;
     ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(message, OBJID_CLIENT, __uuidof(IAccessible),
                                                      reinterpret_cast<void**>(&acc))));
     VARIANT self = {};
     self.vt = VT_I4;
+    // The alert level is told while a result is shown, and only then.
+    const LONG kAlertLevels = STATE_SYSTEM_ALERT_LOW | STATE_SYSTEM_ALERT_MEDIUM | STATE_SYSTEM_ALERT_HIGH;
+    VARIANT state = {};
+    EXPECT_TRUE(SUCCEEDED(acc->get_accState(self, &state)));
+    EXPECT_EQ(0, state.lVal & kAlertLevels);
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+    EXPECT_TRUE(WaitUntil(
+        [&] { return std::count(g_alertWindows.begin(), g_alertWindows.end(), message) == 1; }, 5000));
+
     VARIANT role = {};
     EXPECT_TRUE(SUCCEEDED(acc->get_accRole(self, &role)));
     EXPECT_EQ(role.lVal, ROLE_SYSTEM_ALERT);
+    EXPECT_TRUE(SUCCEEDED(acc->get_accState(self, &state)));
+    EXPECT_EQ(VT_I4, state.vt);
+    EXPECT_EQ(STATE_SYSTEM_ALERT_MEDIUM, state.lVal & kAlertLevels);
     BSTR name = nullptr;
     EXPECT_TRUE(SUCCEEDED(acc->get_accName(self, &name)));
     const std::wstring expected = L"Available Version:  Sample App Version 3.2 Build 7\n"

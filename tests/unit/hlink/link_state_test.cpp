@@ -179,15 +179,17 @@ TEST(LinkAccessibility, StateTellsFocusVisitHoverVisibilityAndAvailability)
     EXPECT_EQ(LinkAccessibleState(state, {}), kLink | kAccTraversed | kAccHotTracked);
 }
 
-TEST(LinkKeyboard, EnterAndSpaceOpenOncePerPressAndLinksBecomeTabStops)
+TEST(LinkKeyboard, EnterAndSpaceOpenOncePerPressAndLinksBecomeTabStopsWithoutMnemonics)
 {
     EXPECT_TRUE(KeyDownOpensLink(0x0D, false));
     EXPECT_TRUE(KeyDownOpensLink(0x20, false));
     EXPECT_FALSE(KeyDownOpensLink(0x0D, true));  // held down: repeats open nothing more
     EXPECT_FALSE(KeyDownOpensLink(0x09, false)); // Tab stays the dialog's
     EXPECT_FALSE(KeyDownOpensLink(0x79, false)); // F10
-    EXPECT_EQ(LinkStyleWithTabStop(0x50000000), 0x50010000u);
-    EXPECT_EQ(LinkStyleWithTabStop(0x50010100), 0x50010100u);
+    // WS_TABSTOP and SS_NOPREFIX: an "&" in the text is shown, not taken as a mnemonic.
+    EXPECT_EQ(LinkStyleOnAttach(0x50000000), 0x50010080u);
+    EXPECT_EQ(LinkStyleOnAttach(0x50010181), 0x50010181u);
+    EXPECT_EQ(LinkStyleOnAttach(0x5000000B), 0x5001008Bu); // SS_SIMPLE shows text too
 }
 
 TEST(LinkKeyboard, FocusRectangleFramesTheTextAsTheStaticAlignsIt)
@@ -220,6 +222,13 @@ TEST(LinkColourRequest, OnlyPlainTextTypesAreDrawnAsLinks)
     EXPECT_FALSE(LinkStyleDrawsAsLink(kChildVisible | 0x10));       // SS_ETCHEDHORZ
     EXPECT_FALSE(LinkStyleDrawsAsLink(kChildVisible | 0x80));       // SS_LEFT | SS_NOPREFIX
     EXPECT_FALSE(LinkStyleDrawsAsLink(kChildVisible | 0x81));       // SS_CENTER | SS_NOPREFIX
+    // The SS_NOPREFIX a link gives itself does not count; the template's own still does.
+    for (std::uint32_t dwTemplate : {0x50000000u, 0x50000001u, 0x50000002u, 0x50000080u, 0x5000000Bu}) {
+        const std::uint32_t dwAttached = LinkStyleOnAttach(dwTemplate);
+        EXPECT_EQ(LinkStyleDrawsAsLink(dwTemplate),
+                  LinkStyleDrawsAsLink(dwAttached, dwAttached & ~dwTemplate))
+            << std::hex << dwTemplate;
+    }
 }
 
 TEST(LinkColourRequest, NotifyIsAddedWhereMissingAndNothingElseChanges)
