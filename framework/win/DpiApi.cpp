@@ -34,7 +34,7 @@ int SystemDpi()
 
 int AfxGetWindowDpi(HWND hWnd)
 {
-    static const auto pfnGetDpiForWindow = User32Procedure<GetDpiForWindowFn>("GetDpiForWindow");
+    const auto pfnGetDpiForWindow = User32Procedure<GetDpiForWindowFn>("GetDpiForWindow");
     if (pfnGetDpiForWindow && hWnd) {
         if (const UINT nDpi = pfnGetDpiForWindow(hWnd))
             return static_cast<int>(nDpi);
@@ -44,7 +44,7 @@ int AfxGetWindowDpi(HWND hWnd)
 
 int AfxGetSystemMetricForDpi(int nIndex, int nDpi)
 {
-    static const auto pfnMetricsForDpi = User32Procedure<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+    const auto pfnMetricsForDpi = User32Procedure<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
     if (pfnMetricsForDpi)
         return pfnMetricsForDpi(nIndex, static_cast<UINT>(nDpi));
     return ScaleToDpi(::GetSystemMetrics(nIndex), SystemDpi(), nDpi);
@@ -69,7 +69,7 @@ DialogBaseUnits AfxGetFontBaseUnits(HFONT hFont)
 
 void AfxKeepDialogLayoutToItself(HWND hDlg)
 {
-    static const auto pfnSetBehavior =
+    const auto pfnSetBehavior =
         User32Procedure<SetDialogDpiChangeBehaviorFn>("SetDialogDpiChangeBehavior");
     if (pfnSetBehavior)
         pfnSetBehavior(hDlg, kDialogDpiChangeDisableAll, kDialogDpiChangeDisableAll);
