@@ -69,8 +69,7 @@ DialogBaseUnits AfxGetFontBaseUnits(HFONT hFont)
 
 void AfxKeepDialogLayoutToItself(HWND hDlg)
 {
-    const auto pfnSetBehavior =
-        User32Procedure<SetDialogDpiChangeBehaviorFn>("SetDialogDpiChangeBehavior");
+    const auto pfnSetBehavior = User32Procedure<SetDialogDpiChangeBehaviorFn>("SetDialogDpiChangeBehavior");
     if (pfnSetBehavior)
         pfnSetBehavior(hDlg, kDialogDpiChangeDisableAll, kDialogDpiChangeDisableAll);
 }
