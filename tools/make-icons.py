@@ -1,16 +1,41 @@
 #!/usr/bin/env python3
-"""Draws the icons of the setup tools: regpick/Regpick.ico (a screen with a double arrow
-across its width) and revivo/Revivo.ico (a circular arrow). Each icon holds a 16x16 and a
-32x32 image in 32-bit colour with alpha. The outputs are committed; the build does not run
-this. Usage: python3 make-icons.py"""
+"""Draws the suite's program icons: ../upvane/res/upvane.ico (an upward arrow on a blue disc),
+regpick/Regpick.ico (a screen with a double arrow across its width) and revivo/Revivo.ico (a
+circular arrow). Each picture is one drawing in proportions of its size, sampled 4 x 4 times
+per pixel for smooth edges, at every size the shell asks for from 100 to 200 % display scale
+(16 to 64 pixels) and 256 pixels for large views. The small images are 32-bit colour with alpha
+and a mask; the 256-pixel image is PNG-compressed, as Windows expects it. The outputs are
+committed; the build does not run this. Usage: python3 make-icons.py"""
 
 import math
 import os
 import struct
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 TRANSPARENT = (0, 0, 0, 0)
+
+# Small icon and large icon at 100, 125, 150 and 200 %, and the large views' size.
+SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+PNG_SIZES = (256,)
+SAMPLES = 4  # per pixel and axis
+
+
+def upvane_pixel(x, y, size):
+    """A white upward arrow (head and shaft) on a blue disc."""
+    s = size / 32.0
+    c = 15.5 * s
+    if math.hypot(x + 0.5 - c - 0.5 * s, y + 0.5 - c - 0.5 * s) > 15.5 * s:
+        return TRANSPARENT
+    # Head: from the tip (16, 4) down to the base line y = 16 between x = 7 and x = 25.
+    tip_y, base_y = 4 * s, 16 * s
+    half = (y + 0.5 - tip_y) / (base_y - tip_y) * 9 * s
+    if tip_y <= y + 0.5 <= base_y and abs(x + 0.5 - 16 * s) <= half:
+        return (255, 255, 255, 255)
+    if 12 * s <= x + 0.5 <= 20 * s and base_y <= y + 0.5 <= 26 * s:
+        return (255, 255, 255, 255)
+    return (47, 111, 192, 255)
 
 
 def regpick_pixel(x, y, size):
@@ -61,16 +86,39 @@ def revivo_pixel(x, y, size):
     return TRANSPARENT
 
 
+def sampled(pixel, x, y, size):
+    """The pixel's colour averaged over SAMPLES x SAMPLES points (alpha-weighted)."""
+    n = SAMPLES * SAMPLES
+    sr = sg = sb = sa = 0
+    scale = SAMPLES
+    for j in range(SAMPLES):
+        for i in range(SAMPLES):
+            # The drawing is given in pixels of `size`; sample it at a finer grid of the same size.
+            r, g, b, a = pixel((x * scale + i) / scale - 0.5 + 0.5 / scale,
+                               (y * scale + j) / scale - 0.5 + 0.5 / scale, size)
+            sr += r * a
+            sg += g * a
+            sb += b * a
+            sa += a
+    if sa == 0:
+        return TRANSPARENT
+    return (round(sr / sa), round(sg / sa), round(sb / sa), round(sa / n))
+
+
+def pixels(pixel, size):
+    """Rows top to bottom of (r, g, b, a)."""
+    return [[sampled(pixel, x, y, size) for x in range(size)] for y in range(size)]
+
+
 def image(pixel, size):
     """One icon image: BITMAPINFOHEADER, bottom-up BGRA rows, AND mask."""
     header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
     rows, mask = [], []
     mask_stride = ((size + 31) // 32) * 4
-    for y in reversed(range(size)):
+    for line in reversed(pixels(pixel, size)):
         row = bytearray()
         bits = bytearray(mask_stride)
-        for x in range(size):
-            r, g, b, a = pixel(x, y, size)
+        for x, (r, g, b, a) in enumerate(line):
             row += bytes((b, g, r, a))
             if a == 0:
                 bits[x // 8] |= 0x80 >> (x % 8)
@@ -79,13 +127,24 @@ def image(pixel, size):
     return header + b"".join(rows) + b"".join(mask)
 
 
+def png_image(pixel, size):
+    """One icon image as a PNG file (8-bit RGBA)."""
+    raw = b"".join(b"\0" + bytes(v for p in line for v in p) for line in pixels(pixel, size))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
 def write_icon(path, pixel):
-    sizes = (16, 32)
-    images = [image(pixel, s) for s in sizes]
+    images = [png_image(pixel, s) if s in PNG_SIZES else image(pixel, s) for s in SIZES]
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for s, data in zip(sizes, images):
-        out += struct.pack("<BBBBHHII", s, s, 0, 0, 1, 32, len(data), offset)
+    for s, data in zip(SIZES, images):
+        # A width or height of 256 is written as 0.
+        out += struct.pack("<BBBBHHII", s % 256, s % 256, 0, 0, 1, 32, len(data), offset)
         offset += len(data)
     out += b"".join(images)
     with open(path, "wb") as f:
@@ -93,5 +152,6 @@ def write_icon(path, pixel):
 
 
 if __name__ == "__main__":
+    write_icon(os.path.join(HERE, "..", "upvane", "res", "upvane.ico"), upvane_pixel)
     write_icon(os.path.join(HERE, "regpick", "Regpick.ico"), regpick_pixel)
     write_icon(os.path.join(HERE, "revivo", "Revivo.ico"), revivo_pixel)

@@ -31,6 +31,19 @@ public:
         m_hFont = nullptr;
         return TRUE;
     }
+    // Takes ownership of `hFont`, deleting the font held before.
+    void Attach(HFONT hFont)
+    {
+        DeleteObject();
+        m_hFont = hFont;
+    }
+    // Gives up ownership: the caller deletes the font.
+    HFONT Detach()
+    {
+        HFONT hFont = m_hFont;
+        m_hFont = nullptr;
+        return hFont;
+    }
     HFONT GetSafeHandle() const { return m_hFont; }
     operator HFONT() const { return m_hFont; }
 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "AfxTypes.h"
+#include "CBitmap.h"
 #include "CDC.h"
 #include "CDataExchange.h"
 #include "CDialog.h"

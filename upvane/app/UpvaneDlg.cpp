@@ -9,6 +9,8 @@
 #include "CheckAnnouncement.h"
 #include "FindHandle.h"
 #include "Descramble.h"
+#include "DisplayScale.h"
+#include "DpiApi.h"
 #include "SetFileValues.h"
 #include "StepMark.h"
 #include "UpvaneTexts.h"
@@ -22,19 +24,71 @@ namespace {
 // Progress bar of a check: 0 to 50 in the control's default steps of 10.
 const LPARAM kProgressRange = MAKELPARAM(0, 50);
 
+HICON LoadProgramIcon(int nMetricX, int nMetricY, int nDpi)
+{
+    return static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME),
+                                           IMAGE_ICON, AfxGetSystemMetricForDpi(nMetricX, nDpi),
+                                           AfxGetSystemMetricForDpi(nMetricY, nDpi), LR_DEFAULTCOLOR));
+}
+
+// A new bitmap of cx x cy pixels filled with the part of `hbmSource` that covers it without
+// distortion. HALFTONE averages the source pixels that fall on each pixel of the frame, so a
+// larger source scaled down keeps its edges smooth and its small text sharp; the brush origin
+// must be set again after choosing that mode.
+HBITMAP ScaleBitmapToFrame(HBITMAP hbmSource, SIZE sizeSource, int cx, int cy)
+{
+    const ScaleRect cut = PictureCutForFrame(cx, cy, sizeSource.cx, sizeSource.cy);
+    if (cut.cx <= 0 || cut.cy <= 0)
+        return nullptr;
+    HDC hScreen = ::GetDC(nullptr);
+    if (!hScreen)
+        return nullptr;
+    HBITMAP hbmFrame = ::CreateCompatibleBitmap(hScreen, cx, cy);
+    HDC hdcSource = ::CreateCompatibleDC(hScreen);
+    HDC hdcFrame = ::CreateCompatibleDC(hScreen);
+    if (hbmFrame && hdcSource && hdcFrame) {
+        HGDIOBJ hOldSource = ::SelectObject(hdcSource, hbmSource);
+        HGDIOBJ hOldFrame = ::SelectObject(hdcFrame, hbmFrame);
+        ::SetStretchBltMode(hdcFrame, HALFTONE);
+        ::SetBrushOrgEx(hdcFrame, 0, 0, nullptr);
+        ::StretchBlt(hdcFrame, 0, 0, cx, cy, hdcSource, cut.x, cut.y, cut.cx, cut.cy, SRCCOPY);
+        ::SelectObject(hdcFrame, hOldFrame);
+        ::SelectObject(hdcSource, hOldSource);
+    }
+    if (hdcFrame)
+        ::DeleteDC(hdcFrame);
+    if (hdcSource)
+        ::DeleteDC(hdcSource);
+    ::ReleaseDC(nullptr, hScreen);
+    return hbmFrame;
+}
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CUpvaneDlg, CDialog)
     ON_BN_CLICKED(IDC_CHECK, OnCheck)
     ON_BN_CLICKED(IDC_DOWNLOAD, OnDownload)
+    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
+    ON_MESSAGE(WM_GETFONT, OnGetFont)
 END_MESSAGE_MAP()
 
 CUpvaneDlg::CUpvaneDlg()
-    : CDialog(IDD_UPVANE_DIALOG, nullptr)
+    : CDialog(IDD_UPVANE_DIALOG, nullptr),
+      m_nDpi(kDefaultDpi),
+      m_hbmBannerOriginal(nullptr),
+      m_hIconBig(nullptr),
+      m_hIconSmall(nullptr)
 {
 }
 
-CUpvaneDlg::~CUpvaneDlg() = default;
+// The window and its controls are gone: nothing shows the icons or the banner any more.
+CUpvaneDlg::~CUpvaneDlg()
+{
+    if (m_hIconBig)
+        ::DestroyIcon(m_hIconBig);
+    if (m_hIconSmall)
+        ::DestroyIcon(m_hIconSmall);
+}
 
 void CUpvaneDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -53,9 +107,10 @@ BOOL CUpvaneDlg::OnInitDialog()
     AFX_STEP_MARK("links and progress bar bound");
     AfxInitCommonControls();
 
-    HICON hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
+    m_nDpi = AfxGetWindowDpi(m_hWnd);
+    AfxKeepDialogLayoutToItself(m_hWnd);
+    SetIcons();
+    ShowBanner();
 
     GetDlgItem(IDC_DOWNLOAD)->EnableWindow(FALSE);
     GetDlgItem(IDC_WHATSNEWLINK)->ShowWindow(SW_HIDE);
@@ -210,6 +265,120 @@ CString CUpvaneDlg::ReadSetFileValue(const char* pszKey)
     g_strScratch = strValue;
     DescrambleValue();
     return g_strScratch;
+}
+
+// Scale
+
+LRESULT CUpvaneDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam)
+{
+    // Both words carry the new DPI; the rectangle is where Windows suggests the window goes
+    // on the new monitor.
+    const int nDpi = HIWORD(wParam);
+    if (nDpi > 0 && nDpi != m_nDpi)
+        LayOutAtDpi(nDpi);
+    if (const RECT* prc = reinterpret_cast<const RECT*>(lParam))
+        ::SetWindowPos(m_hWnd, nullptr, prc->left, prc->top, prc->right - prc->left, prc->bottom - prc->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    SetIcons();
+    ShowBanner();
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return 0;
+}
+
+LRESULT CUpvaneDlg::OnGetFont(WPARAM, LPARAM)
+{
+    // Made here after a change of scale; until then the dialog manager's from the template.
+    if (m_fontDialog.GetSafeHandle())
+        return reinterpret_cast<LRESULT>(m_fontDialog.GetSafeHandle());
+    return Default();
+}
+
+void CUpvaneDlg::LayOutAtDpi(int nDpi)
+{
+    HFONT hOldFont = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    LOGFONTA lf = {};
+    if (!hOldFont || !::GetObjectA(hOldFont, sizeof(lf), &lf))
+        return;
+    lf.lfHeight = FontHeightAtDpi(lf.lfHeight, m_nDpi, nDpi);
+    HFONT hNewFont = ::CreateFontIndirectA(&lf);
+    if (!hNewFont)
+        return;
+
+    // Every control was placed from its template rectangle with the old font's units; the
+    // same rectangle goes to the new font's units.
+    const DialogBaseUnits oldUnits = AfxGetFontBaseUnits(hOldFont);
+    const DialogBaseUnits newUnits = AfxGetFontBaseUnits(hNewFont);
+    for (HWND h = ::GetWindow(m_hWnd, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        RECT rc;
+        ::GetWindowRect(h, &rc);
+        ::MapWindowPoints(HWND_DESKTOP, m_hWnd, reinterpret_cast<LPPOINT>(&rc), 2);
+        const ScaleRect units =
+            PixelsToDialogUnits({rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top}, oldUnits);
+        const ScaleRect pixels = DialogUnitsToPixels(units, newUnits);
+        ::SetWindowPos(h, nullptr, pixels.x, pixels.y, pixels.cx, pixels.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(hNewFont), FALSE);
+    }
+    // No control uses the font of the scale before any more.
+    m_fontDialog.Attach(hNewFont);
+    m_nDpi = nDpi;
+}
+
+void CUpvaneDlg::SetIcons()
+{
+    HICON hBig = LoadProgramIcon(SM_CXICON, SM_CYICON, m_nDpi);
+    HICON hSmall = LoadProgramIcon(SM_CXSMICON, SM_CYSMICON, m_nDpi);
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hBig));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hSmall));
+    // The window holds the new ones now.
+    if (m_hIconBig)
+        ::DestroyIcon(m_hIconBig);
+    if (m_hIconSmall)
+        ::DestroyIcon(m_hIconSmall);
+    m_hIconBig = hBig;
+    m_hIconSmall = hSmall;
+}
+
+void CUpvaneDlg::ShowBanner()
+{
+    HWND hBanner = FindBanner();
+    if (!hBanner)
+        return;
+    if (!m_hbmBannerOriginal)
+        m_hbmBannerOriginal =
+            reinterpret_cast<HBITMAP>(::SendMessageA(hBanner, STM_GETIMAGE, IMAGE_BITMAP, 0));
+
+    // The template keeps the static at its frame (SS_REALSIZECONTROL); the static is only
+    // ever given a bitmap of exactly its size, so its own stretching never changes a pixel.
+    RECT rc;
+    ::GetClientRect(hBanner, &rc);
+    BITMAP bm = {};
+    HBITMAP hbmShown = nullptr;
+    if (m_hbmBannerOriginal && ::GetObjectA(m_hbmBannerOriginal, sizeof(bm), &bm) && bm.bmWidth == rc.right
+        && bm.bmHeight == rc.bottom) {
+        hbmShown = m_hbmBannerOriginal;
+    } else {
+        if (!m_bmpBannerLarge.GetSafeHandle())
+            m_bmpBannerLarge.LoadBitmap(AfxGetInstanceHandle(), IDB_BANNER_LARGE);
+        if (m_bmpBannerLarge.GetSafeHandle())
+            hbmShown = ScaleBitmapToFrame(m_bmpBannerLarge.GetSafeHandle(), m_bmpBannerLarge.GetSize(),
+                                          rc.right, rc.bottom);
+    }
+    if (!hbmShown)
+        return;
+    ::SendMessageA(hBanner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hbmShown));
+    // The scaled bitmap shown before, if any, is no longer shown.
+    if (hbmShown == m_hbmBannerOriginal)
+        m_bmpBanner.DeleteObject();
+    else
+        m_bmpBanner.Attach(hbmShown);
+}
+
+HWND CUpvaneDlg::FindBanner() const
+{
+    for (HWND h = ::GetWindow(m_hWnd, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+        if ((::GetWindowLongPtrA(h, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
+            return h;
+    return nullptr;
 }
 
 HWND CUpvaneDlg::FindInformationLine() const

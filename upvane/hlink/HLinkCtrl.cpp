@@ -60,6 +60,7 @@ BEGIN_MESSAGE_MAP(CHLinkCtrl, CStatic)
     ON_MESSAGE(WM_UPDATEUISTATE, OnUpdateUIState)
     ON_MESSAGE(WM_PAINT, OnPaint)
     ON_MESSAGE(WM_GETOBJECT, OnGetObject)
+    ON_MESSAGE(WM_SETFONT, OnSetFont)
 END_MESSAGE_MAP()
 
 // Construction
@@ -152,6 +153,17 @@ void CHLinkCtrl::CreateLinkFont()
     // Some statics (Wine's) select their own font after asking for colours, which would undo
     // the selection in the colour request: the static gets the underlined font as its own too.
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontLink.GetSafeHandle()), FALSE);
+}
+
+LRESULT CHLinkCtrl::OnSetFont(WPARAM wParam, LPARAM)
+{
+    // A font from outside (the dialog's, made again after a move to a monitor of another
+    // scale) replaces the underlined one: the next paint underlines a copy of the new font, so
+    // the text, its hit area and its focus rectangle are measured at the new scale.
+    const LRESULT lResult = Default();
+    if (reinterpret_cast<HFONT>(wParam) != m_fontLink.GetSafeHandle())
+        m_fontLink.DeleteObject();
+    return lResult;
 }
 
 // Mouse

@@ -30,7 +30,7 @@ protected:
     BOOL m_bTrackHover;
     LinkState m_state; // m_nState and m_nSavedState
     BOOL m_bInMenu;    // TRUE only while the context menu is tracked
-    CFont m_fontLink;  // underlined copy of the static's font, made once
+    CFont m_fontLink;  // underlined copy of the static's font, made again for each new font
     BOOL m_bContextMenu;
     CHLinkAccessible* m_pAccessible; // made at a screen reader's first question; one reference
     DWORD m_dwAddedOnAttach;         // style bits the link gave the static when it was attached
@@ -62,6 +62,7 @@ protected:
     LRESULT OnUpdateUIState(WPARAM wParam, LPARAM lParam);
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetFont(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
     void PreSubclassWindow() override;

@@ -82,7 +82,10 @@ TEST(ReleaseFiles, EveryProgramEmbedsItsManifest)
         ASSERT_NE(nullptr, text);
         const std::string manifest(text, size);
         EXPECT_NE(std::string::npos, manifest.find("level=\"asInvoker\""));
-        EXPECT_NE(std::string::npos, manifest.find("<dpiAware"));
+        // Per-monitor aware, with the fallbacks of older Windows.
+        EXPECT_NE(std::string::npos, manifest.find("WindowsSettings\">true/pm</dpiAware>"));
+        EXPECT_NE(std::string::npos,
+                  manifest.find("WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"));
         EXPECT_NE(std::string::npos, manifest.find("supportedOS"));
         FreeLibrary(module);
     }

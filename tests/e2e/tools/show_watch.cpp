@@ -1,5 +1,5 @@
 // The show watch: a WH_CALLWNDPROC hook that the tests put on a tool's main thread. It
-// records when the dialog starts its initialisation, the icons it takes, whether any
+// records when the dialog starts its initialisation, the icons it takes (with their sizes), whether any
 // top-level window of the thread becomes visible, and when the dialog goes.
 // When the test names a user's own Windows folder, the watch also makes the tool's
 // GetWindowsDirectoryA answer that folder, as a Remote Desktop session host does for a
@@ -52,6 +52,23 @@ bool IsTopLevel(HWND hwnd)
     return GetAncestor(hwnd, GA_PARENT) == GetDesktopWindow();
 }
 
+// "WIDTHxHEIGHT" of an icon of this process.
+std::string IconSize(HICON icon)
+{
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info))
+        return "?";
+    BITMAP bm = {};
+    GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+    // A mask without colour holds the AND and XOR halves one above the other.
+    const int height = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    if (info.hbmMask)
+        DeleteObject(info.hbmMask);
+    return std::to_string(bm.bmWidth) + "x" + std::to_string(height);
+}
+
 void Record(const std::string& what)
 {
     AppendRecord(kWatchLogVariable, std::to_string(static_cast<long long>(NowMs())) + " " + what);
@@ -68,7 +85,8 @@ void Watch(const CWPSTRUCT& call)
         break;
     case WM_SETICON:
         if (call.lParam)
-            Record(call.wParam == ICON_BIG ? "icon big" : "icon small");
+            Record(std::string(call.wParam == ICON_BIG ? "icon big " : "icon small ")
+                   + IconSize(reinterpret_cast<HICON>(call.lParam)));
         break;
     case WM_DESTROY:
         Record("destroyed");

@@ -1,6 +1,7 @@
 // Regpick and Revivo at the screen width of the shared test run (1280 pixels): which file
 // they import and from where, what Revivo starts and when, and that neither shows a window.
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -307,20 +308,38 @@ TEST_F(ToolsTest, RevivoStartsQuilloryFromATooLongWorkingDirectory)
     EXPECT_EQ(starts[0].directory, deep);
 }
 
-// Upvane's dialog takes the program's icon, large and small, as the tools' dialogs do. Its
-// icon is seen only from inside (another process asking with WM_GETICON gets nothing under
-// Wine), so the show watch goes with it; Upvane stays open and is ended after the wait.
-TEST_F(ToolsTest, UpvaneTakesItsIconAsTheToolsDo)
+// Upvane's dialog takes the program's icon, large and small, as the tools' dialogs do, each
+// at the size the title bar and Alt+Tab ask for at the display scale: 32 and 16 pixels at
+// 100 %, 48 and 24 at 150 %. Its icon is seen only from inside (another process asking with
+// WM_GETICON gets nothing under Wine), so the show watch goes with it; Upvane stays open and
+// is ended after the wait. Wine reads the scale when a program starts; it is put back after.
+TEST_F(ToolsTest, UpvaneTakesItsIconAtTheSizesOfItsScale)
 {
-    ToolRunOptions options;
-    options.program = QS_PATH_UPVANE;
-    options.currentDirectory = m_logs.Path();
-    options.watchLog = m_logs.File("upvane-watch.log");
-    options.timeoutMs = 8000;
-    const ToolRunResult run = RunTool(options);
-    ASSERT_TRUE(run.started);
-    EXPECT_TRUE(WatchHas(run, "init")) << "the show watch saw no dialog";
-    ExpectIconTaken(run);
+    const char desktopKey[] = "Control Panel\\Desktop";
+    const std::optional<DWORD> logPixels = RegistryReadDword(desktopKey, "LogPixels");
+    for (const int dpi : {96, 144}) {
+        SCOPED_TRACE(dpi);
+        ASSERT_TRUE(RegistryWriteDword(desktopKey, "LogPixels", static_cast<DWORD>(dpi)));
+        ToolRunOptions options;
+        options.program = QS_PATH_UPVANE;
+        options.currentDirectory = m_logs.Path();
+        options.watchLog = m_logs.File("upvane-watch-" + std::to_string(dpi) + ".log");
+        options.timeoutMs = 8000;
+        const ToolRunResult run = RunTool(options);
+        if (logPixels)
+            RegistryWriteDword(desktopKey, "LogPixels", *logPixels);
+        else
+            RegistryDeleteValue(desktopKey, "LogPixels");
+        ASSERT_TRUE(run.started);
+        EXPECT_TRUE(WatchHas(run, "init")) << "the show watch saw no dialog";
+        ExpectIconTaken(run);
+        if (QS_PROBE(IconsMissing))
+            continue;
+        const std::string big = std::to_string(dpi / 3) + "x" + std::to_string(dpi / 3);
+        const std::string small = std::to_string(dpi / 6) + "x" + std::to_string(dpi / 6);
+        EXPECT_TRUE(WatchHas(run, "icon big " + big)) << "no large icon of " << big;
+        EXPECT_TRUE(WatchHas(run, "icon small " + small)) << "no small icon of " << small;
+    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "Files.h"
 #include "Paths.h"
+#include "Registry.h"
 #include "Wait.h"
 #include "Window.h"
 
@@ -71,6 +72,14 @@ std::string UpvaneRun::ItemText(int id) const
     return Text(Item(id));
 }
 
+HWND UpvaneRun::Banner() const
+{
+    for (HWND child : Descendants(m_dialog))
+        if ((Style(child) & SS_TYPEMASK) == SS_BITMAP)
+            return child;
+    return nullptr;
+}
+
 HWND UpvaneRun::InformationLine() const
 {
     for (HWND h = GetWindow(m_dialog, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
@@ -127,13 +136,13 @@ HWND UpvaneRun::CheckAndWait(unsigned timeoutMs, const std::function<void()>& me
 
 // A DC of the screen: a memory DC made without one (CreateCompatibleDC(NULL)) is refused to
 // 32-bit programs under Wine's WoW64 mode, and measures the same where it works.
-DialogFont::DialogFont()
+DialogFont::DialogFont(int dpi)
     : m_dc(GetDC(nullptr))
 {
     if (!m_dc)
         return;
     LOGFONTA font = {};
-    font.lfHeight = -MulDiv(8, GetDeviceCaps(m_dc, LOGPIXELSY), 72);
+    font.lfHeight = -MulDiv(8, dpi ? dpi : GetDeviceCaps(m_dc, LOGPIXELSY), 72);
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(font.lfFaceName, "MS Sans Serif", LF_FACESIZE);
     m_font = CreateFontIndirectA(&font);
@@ -169,6 +178,61 @@ int DialogFont::TextHeight(const std::string& text, int width) const
     DrawTextA(m_dc, text.c_str(), static_cast<int>(text.size()), &rect,
               DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_CALCRECT);
     return rect.bottom - rect.top;
+}
+
+int DialogFont::TextWidth(const std::string& text) const
+{
+    SIZE size = {};
+    if (!m_font || !GetTextExtentPoint32A(m_dc, text.c_str(), static_cast<int>(text.size()), &size))
+        return -1;
+    return size.cx;
+}
+
+RECT MapTemplateRect(int x, int y, int cx, int cy, SIZE units)
+{
+    const int left = MulDiv(x, units.cx, 4);
+    const int top = MulDiv(y, units.cy, 8);
+    return RECT{left, top, left + MulDiv(cx, units.cx, 4), top + MulDiv(cy, units.cy, 8)};
+}
+
+namespace {
+
+const char kDesktopKey[] = "Control Panel\\Desktop";
+const char kLogPixels[] = "LogPixels";
+
+} // namespace
+
+ScopedLogPixels::ScopedLogPixels(int dpi)
+    : m_previous(RegistryReadDword(kDesktopKey, kLogPixels))
+{
+    m_set = RegistryWriteDword(kDesktopKey, kLogPixels, static_cast<DWORD>(dpi));
+}
+
+ScopedLogPixels::~ScopedLogPixels()
+{
+    if (m_previous)
+        RegistryWriteDword(kDesktopKey, kLogPixels, *m_previous);
+    else
+        RegistryDeleteValue(kDesktopKey, kLogPixels);
+}
+
+bool SendDpiChanged(HWND window, int dpi, const RECT& suggested)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process)
+        return false;
+    void* remote =
+        VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    bool sent = false;
+    if (remote && WriteProcessMemory(process, remote, &suggested, sizeof suggested, nullptr))
+        sent = SendWithTimeout(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote))
+                   .has_value();
+    if (remote)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return sent;
 }
 
 } // namespace qs::e2e

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <windows.h>
@@ -46,7 +47,8 @@ constexpr int kDialogHeightDlu = 245;
 class DialogFont
 {
 public:
-    DialogFont();
+    // At `dpi` (0: the scale this process runs at).
+    explicit DialogFont(int dpi = 0);
     ~DialogFont();
     DialogFont(const DialogFont&) = delete;
     DialogFont& operator=(const DialogFont&) = delete;
@@ -57,12 +59,40 @@ public:
     SIZE BaseUnits() const;
     // The height of `text` as a left-aligned static draws it, wrapped at `width` pixels.
     int TextHeight(const std::string& text, int width) const;
+    // The width of `text` on one line.
+    int TextWidth(const std::string& text) const;
 
 private:
     HDC m_dc = nullptr;
     HFONT m_font = nullptr;
     HGDIOBJ m_previous = nullptr;
 };
+
+// A template rectangle (dialog units) in pixels at the base units `units`, as the dialog
+// manager places a control.
+RECT MapTemplateRect(int x, int y, int cx, int cy, SIZE units);
+
+// The display scale Wine gives programs that start while it is set
+// (HKCU\Control Panel\Desktop\LogPixels, read once when a program starts). The value as it
+// was is put back when the scope ends, so the tests after this one run at their usual scale.
+class ScopedLogPixels
+{
+public:
+    explicit ScopedLogPixels(int dpi);
+    ~ScopedLogPixels();
+    ScopedLogPixels(const ScopedLogPixels&) = delete;
+    ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
+    bool Set() const { return m_set; }
+
+private:
+    std::optional<unsigned long> m_previous;
+    bool m_set = false;
+};
+
+// Sends WM_DPICHANGED to `window` of another process as Windows does after a move to a
+// monitor of another scale: the suggested rectangle lies in that process's memory. Wine
+// never sends it itself. False when the message could not be delivered.
+bool SendDpiChanged(HWND window, int dpi, const RECT& suggested);
 
 class UpvaneRun
 {
@@ -86,6 +116,8 @@ public:
     std::string ItemText(int id) const;
     // The first child whose id is -1 (the information line).
     HWND InformationLine() const;
+    // The static that shows the banner (the bitmap static).
+    HWND Banner() const;
 
     // Clicks Check and waits until the check has ended: the progress bar is full, or a
     // message box of the program appeared. Answers that box, or nullptr. `meanwhile` runs once

@@ -2,21 +2,25 @@
 // and what it does with set files that are damaged or missing.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <ostream>
 
 #include "Capabilities.h"
+#include "Pixels.h"
 #include "UpvaneHarness.h"
+#include "Wait.h"
 #include "Window.h"
 
 namespace qs::e2e {
 namespace {
 
-TEST(UpvaneDialog, ShowsTheSetFileValuesDescrambled)
-{
-    UpvaneRun run;
-    run.WriteSetFile(ExampleValues("www.quillory.example"));
-    ASSERT_TRUE(run.Start());
+constexpr COLORREF kLinkBlue = RGB(0, 0, 255);
+constexpr COLORREF kLinkRed = RGB(255, 0, 0);
+constexpr unsigned kPaintTimeoutMs = 10000;
 
+// What the dialog shows right after start-up from the example set file.
+void ExpectStartUpState(UpvaneRun& run)
+{
     EXPECT_EQ("Quillory Upgrade", Title(run.Dialog()));
     EXPECT_EQ("Quillory keeps your notes in order.", Text(run.InformationLine()));
     EXPECT_EQ("Installed  Version:  Sample App Version 3.1 Build 5", run.ItemText(kVersionText));
@@ -35,6 +39,14 @@ TEST(UpvaneDialog, ShowsTheSetFileValuesDescrambled)
     // A tool window that keeps its taskbar button.
     EXPECT_TRUE(ExStyle(run.Dialog()) & WS_EX_TOOLWINDOW);
     EXPECT_TRUE(ExStyle(run.Dialog()) & WS_EX_APPWINDOW);
+}
+
+TEST(UpvaneDialog, ShowsTheSetFileValuesDescrambled)
+{
+    UpvaneRun run;
+    run.WriteSetFile(ExampleValues("www.quillory.example"));
+    ASSERT_TRUE(run.Start());
+    ExpectStartUpState(run);
 }
 
 TEST(UpvaneDialog, AFolderWithBlanksAndAnApostropheIsSearchedLikeAnyOther)
@@ -251,6 +263,171 @@ TEST(UpvaneDialog, EscapeAndTheCloseBoxEndTheProgram)
     ASSERT_TRUE(second.Start());
     Click(second.Item(IDCANCEL));
     EXPECT_TRUE(second.Program().WaitForExit(10000));
+}
+
+// The rectangle of `colour`'s pixels in the window's client area, in client coordinates.
+std::optional<RECT> ColourBounds(HWND hwnd, COLORREF colour)
+{
+    const auto image = CaptureScreen(ClientScreenRect(hwnd));
+    if (!image)
+        return std::nullopt;
+    RECT box = {INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+    for (int y = 0; y < image->Height(); ++y)
+        for (int x = 0; x < image->Width(); ++x)
+            if (image->At(x, y) == colour) {
+                box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                       std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+            }
+    if (box.left == INT_MAX)
+        return std::nullopt;
+    return box;
+}
+
+// A control's rectangle in its dialog's client coordinates.
+RECT RectInDialog(HWND control)
+{
+    RECT rect = ScreenRect(control);
+    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void ExpectRect(const RECT& expected, const RECT& actual, const char* what)
+{
+    EXPECT_TRUE(EqualRect(&expected, &actual))
+        << what << ": (" << actual.left << "," << actual.top << ")-(" << actual.right << "," << actual.bottom
+        << "), expected (" << expected.left << "," << expected.top << ")-(" << expected.right << ","
+        << expected.bottom << ")";
+}
+
+// The banner stands where its template puts it (86, 15, 182 x 29 dialog units) at the dialog's
+// scale, and its picture covers all of that frame: its blue reaches the frame's right edge
+// from top to bottom and no pixel of the dialog's background shows in it.
+void ExpectBannerFillsItsFrame(const UpvaneRun& run, SIZE units)
+{
+    HWND banner = run.Banner();
+    ASSERT_NE(nullptr, banner);
+    const RECT frame = MapTemplateRect(86, 15, 182, 29, units);
+    ExpectRect(frame, RectInDialog(banner), "banner");
+    const COLORREF background = GetSysColor(COLOR_BTNFACE);
+    std::optional<ScreenImage> image;
+    // Once painted, nothing of the background is left.
+    RECT onScreen = frame;
+    MapWindowPoints(run.Dialog(), HWND_DESKTOP, reinterpret_cast<POINT*>(&onScreen), 2);
+    WaitUntil([&] { return (image = CaptureScreen(onScreen)) && image->Count(background) == 0; },
+              kPaintTimeoutMs);
+    ASSERT_TRUE(image);
+    int blueOnRightEdge = 0;
+    for (int y = 0; y < image->Height(); ++y) {
+        const COLORREF c = image->At(image->Width() - 1, y);
+        blueOnRightEdge += GetBValue(c) > GetRValue(c) + 40 && GetBValue(c) > GetGValue(c) ? 1 : 0;
+    }
+    EXPECT_EQ(frame.bottom - frame.top, blueOnRightEdge)
+        << "rows of the banner's colour on the frame's right edge";
+    EXPECT_EQ(0, image->Count(background)) << "background pixels in the banner's frame";
+}
+
+// Each link is drawn in the dialog's font at `font`'s scale (as wide as its text in that
+// font), whole inside its control, and its hit area holds all of the text: the pointer on
+// the text's last pixel turns the link red.
+void ExpectLinksHoldTheirText(const UpvaneRun& run, const DialogFont& font)
+{
+    for (const int id : {kMailLink, kSiteLink}) {
+        HWND link = run.Item(id);
+        const std::string text = run.ItemText(id);
+        SCOPED_TRACE(text);
+        std::optional<RECT> box;
+        ASSERT_TRUE(
+            WaitUntil([&] { return (box = ColourBounds(link, kLinkBlue)).has_value(); }, kPaintTimeoutMs));
+        RECT client = {};
+        ASSERT_TRUE(GetClientRect(link, &client));
+        EXPECT_NEAR(font.TextWidth(text), box->right - box->left, 2) << "drawn in a font of another scale";
+        EXPECT_LT(box->right, client.right) << "the text is cut at the right";
+        EXPECT_LT(box->bottom, client.bottom) << "the text is cut at the bottom";
+
+        PostMouseMove(link, box->right - 1, (box->top + box->bottom) / 2);
+        EXPECT_TRUE(WaitUntil([&] { return ColourBounds(link, kLinkRed).has_value(); }, kPaintTimeoutMs))
+            << "the end of the text is outside the hit area";
+        PostMouseMove(link, client.right + 20, 2);
+        EXPECT_TRUE(WaitUntil([&] { return !ColourBounds(link, kLinkRed).has_value(); }, kPaintTimeoutMs));
+    }
+}
+
+// Upvane at the display scales of most screens (100 % to 200 %): the start-up state, the
+// dialog made at that scale, the banner filling its frame, every text whole and each link's
+// hit area holding its text. Wine reads the scale when a program starts, so each row starts
+// Upvane anew with the scale set, and puts the scale back afterwards.
+class UpvaneAtScale : public ::testing::TestWithParam<int>
+{};
+
+TEST_P(UpvaneAtScale, BannerFillsItsFrameAndEveryTextShowsWhole)
+{
+    QS_SKIP_WITHOUT(PaintingUnseen);
+    QS_SKIP_WITHOUT(TextMeasuredWrongly);
+    const int dpi = GetParam();
+    const ScopedLogPixels scale(dpi);
+    ASSERT_TRUE(scale.Set());
+    UpvaneRun run;
+    run.WriteSetFile(ExampleValues("www.quillory.example"));
+    ASSERT_TRUE(run.Start());
+    ExpectStartUpState(run);
+
+    const DialogFont font(dpi);
+    const SIZE units = font.BaseUnits();
+    RECT client = {};
+    ASSERT_TRUE(GetClientRect(run.Dialog(), &client));
+    EXPECT_EQ(MulDiv(kDialogWidthDlu, units.cx, 4), client.right) << "the dialog is not made at this scale";
+    EXPECT_EQ(MulDiv(kDialogHeightDlu, units.cy, 8), client.bottom);
+    RECT version = {};
+    ASSERT_TRUE(GetClientRect(run.Item(kVersionText), &version));
+    EXPECT_LE(font.TextHeight(kInstalledLine, version.right), units.cy) << "the installed line wraps";
+    RECT info = {};
+    ASSERT_TRUE(GetClientRect(run.InformationLine(), &info));
+    EXPECT_LE(font.TextWidth(Text(run.InformationLine())), info.right) << "the information line is cut";
+
+    ExpectBannerFillsItsFrame(run, units);
+    ExpectLinksHoldTheirText(run, font);
+}
+
+INSTANTIATE_TEST_SUITE_P(LogPixels, UpvaneAtScale, ::testing::Values(96, 120, 144, 192),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::to_string(info.param);
+                         });
+
+// Windows sends WM_DPICHANGED when the dialog moves to a monitor of another scale (Wine never
+// does: the test sends it). The dialog takes the suggested rectangle, lays its controls out
+// from the template at the new scale, gives them the dialog font made for it, and the banner
+// and the links follow; and back again.
+TEST(UpvaneDialog, FollowsAMoveToAMonitorOfAnotherScaleAndBack)
+{
+    QS_SKIP_WITHOUT(PaintingUnseen);
+    QS_SKIP_WITHOUT(TextMeasuredWrongly);
+    UpvaneRun run;
+    run.WriteSetFile(ExampleValues("www.quillory.example"));
+    ASSERT_TRUE(run.Start());
+    HDC screen = GetDC(nullptr);
+    const int startDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+
+    for (const int dpi : {startDpi * 3 / 2, startDpi}) {
+        SCOPED_TRACE(dpi);
+        const RECT before = ScreenRect(run.Dialog());
+        const RECT suggested = {before.left, before.top,
+                                before.left + MulDiv(before.right - before.left, dpi, startDpi),
+                                before.top + MulDiv(before.bottom - before.top, dpi, startDpi)};
+        ASSERT_TRUE(SendDpiChanged(run.Dialog(), dpi, suggested));
+        ExpectRect(suggested, ScreenRect(run.Dialog()), "dialog");
+
+        const DialogFont font(dpi);
+        const SIZE units = font.BaseUnits();
+        ExpectRect(MapTemplateRect(98, 217, 50, 14, units), RectInDialog(run.Item(kCheck)), "Check");
+        ExpectRect(MapTemplateRect(205, 217, 50, 14, units), RectInDialog(run.Item(IDCANCEL)), "Cancel");
+        ExpectRect(MapTemplateRect(63, 80, 222, 24, units), RectInDialog(run.Item(kVersionText)), "version");
+        ExpectRect(MapTemplateRect(61, 155, 231, 19, units), RectInDialog(run.Item(kProgress)), "progress");
+        ExpectRect(MapTemplateRect(55, 183, 87, 13, units), RectInDialog(run.Item(kMailLink)), "mail link");
+        ExpectRect(MapTemplateRect(55, 199, 117, 13, units), RectInDialog(run.Item(kSiteLink)), "site link");
+        ExpectBannerFillsItsFrame(run, units);
+        ExpectLinksHoldTheirText(run, font);
+    }
 }
 
 } // namespace
