@@ -190,6 +190,10 @@ std::string SkipReason(const TestEntry& test, const Machine& machine)
         return "needs a display scale of " + std::to_string(dpi) + " DPI (" + std::to_string(dpi * 100 / 96)
                + " %), this machine's system DPI is " + std::to_string(machine.dpi);
     }
+    if (const unsigned width = LabelNumber(test, kLabelWidthPrefix); width && width != machine.width) {
+        return "needs a screen " + std::to_string(width) + " pixels wide, this machine's is "
+               + std::to_string(machine.width);
+    }
     if (!machine.underWine)
         return ""; // Windows ignores the settings only Wine reads
     for (const std::string& setting : test.environment) {

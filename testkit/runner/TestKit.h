@@ -12,6 +12,7 @@ namespace qs::testkit {
 constexpr char kLabelEndToEnd[] = "e2e";                      // changes what a user of the desktop minds
 constexpr char kLabelCodePagePrefix[] = "needs-acp-";         // + the ANSI code page, e.g. 932
 constexpr char kLabelDpiPrefix[] = "needs-dpi-";              // + the system DPI, e.g. 96
+constexpr char kLabelWidthPrefix[] = "needs-width-";          // + the screen's width in pixels
 constexpr char kLabelTlsHelper[] = "needs-linux-tls-helper";  // the TLS front the tests start on Linux
 
 // Environment variables Wine reads only from the environment a Wine process starts with,
@@ -50,6 +51,7 @@ struct Machine
     bool disposable = false; // --disposable-machine
     unsigned codePage = 0;   // GetACP()
     unsigned dpi = 0;        // the system DPI
+    unsigned width = 0;      // the screen's width (SM_CXFULLSCREEN) as a DPI-unaware program sees it
     bool underWine = false;
     // The Wine start settings this runner's own process was started with (NAME=VALUE).
     std::vector<std::string> wineStartSettings;

@@ -131,6 +131,8 @@ Machine ProbeMachine(bool disposable)
     Machine machine;
     machine.disposable = disposable;
     machine.codePage = GetACP();
+    // Measured as the tests measure it, before this process declares itself DPI-aware.
+    machine.width = static_cast<unsigned>(GetSystemMetrics(SM_CXFULLSCREEN));
     // The system DPI, as a program that declares itself DPI-aware (ours do) sees it.
     SetProcessDPIAware();
     if (HDC screen = GetDC(nullptr)) {

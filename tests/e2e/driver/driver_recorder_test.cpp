@@ -15,7 +15,7 @@ constexpr unsigned kRecordTimeoutMs = 10000;
 class UrlRecorderTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(recorder.Registered()); }
+    void SetUp() override { QS_ASSERT_RECORDING(recorder); }
 
     // Opens `address` through the shell and returns what the recorder logged for it.
     std::string OpenAndRecord(const std::string& address)
@@ -62,7 +62,7 @@ TEST(UrlRecorderRegistration, PreviousHandlersComeBackAfterwards)
     const auto before = RegistryReadString("http\\shell\\open\\command", "", HKEY_CLASSES_ROOT);
     {
         UrlRecorder recorder;
-        ASSERT_TRUE(recorder.Registered());
+        QS_ASSERT_RECORDING(recorder);
         EXPECT_EQ(RegistryReadString("mailto\\shell\\open\\command", "", HKEY_CLASSES_ROOT).value_or(""),
                   "\"" + UrlRecorderPath() + "\" \"%1\"");
     }

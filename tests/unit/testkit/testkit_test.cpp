@@ -85,12 +85,15 @@ TEST(SkipReasonTest, RunsATestOnlyWhereWhatItNeedsIsThere)
     Machine windows;
     windows.codePage = 1252;
     windows.dpi = 96;
+    windows.width = 1280;
     Machine disposable = windows;
     disposable.disposable = true;
     Machine japanese = disposable;
     japanese.codePage = 932;
     Machine scaled = disposable;
     scaled.dpi = 120;
+    Machine narrow = disposable;
+    narrow.width = 1024;
     Machine wine = disposable;
     wine.underWine = true;
     Machine wineStarted = wine;
@@ -113,6 +116,9 @@ TEST(SkipReasonTest, RunsATestOnlyWhereWhatItNeedsIsThere)
     EXPECT_NE(std::string::npos, SkipReason(codePage, wine).find("Wine takes it from the locale"));
     EXPECT_EQ("", SkipReason(dpi, disposable));
     EXPECT_EQ("needs a display scale of 96 DPI (100 %), this machine's system DPI is 120", SkipReason(dpi, scaled));
+    const TestEntry width = WithLabels({"e2e", "needs-width-1280"});
+    EXPECT_EQ("", SkipReason(width, disposable));
+    EXPECT_EQ("needs a screen 1280 pixels wide, this machine's is 1024", SkipReason(width, narrow));
     EXPECT_NE(std::string::npos, SkipReason(tls, disposable).find("Linux"));
     EXPECT_NE(std::string::npos, SkipReason(tls, wine).find("Linux"));
     // Windows ignores a setting only Wine reads; under Wine it works only from Wine's start.
