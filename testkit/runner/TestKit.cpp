@@ -53,7 +53,8 @@ unsigned LabelNumber(const TestEntry& test, const std::string& prefix)
 
 bool ParseUnsigned(const std::string& text, unsigned& value)
 {
-    if (text.empty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (text.empty() || text.size() > 9
+        || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return false;
     value = static_cast<unsigned>(std::stoul(text));
     return true;
@@ -78,10 +79,18 @@ std::string XmlEscaped(const std::string& text)
     for (char c : text) {
         const unsigned char u = static_cast<unsigned char>(c);
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
         default:
             // XML 1.0 allows no control characters but tab, CR and LF.
             if (u < 0x20 && c != '\t' && c != '\r' && c != '\n')
@@ -180,7 +189,8 @@ std::string SkipReason(const TestEntry& test, const Machine& machine)
         return kTlsHelperReason;
     if (HasLabel(test, kLabelEndToEnd) && !machine.disposable)
         return kDisposableReason;
-    if (const unsigned codePage = LabelNumber(test, kLabelCodePagePrefix); codePage && codePage != machine.codePage) {
+    if (const unsigned codePage = LabelNumber(test, kLabelCodePagePrefix);
+        codePage && codePage != machine.codePage) {
         return "needs the ANSI code page " + std::to_string(codePage) + ", this machine's is "
                + std::to_string(machine.codePage)
                + (machine.underWine ? " (Wine takes it from the locale Wine starts under)"
@@ -259,8 +269,9 @@ std::vector<std::string> MergedEnvironment(const std::vector<std::string>& paren
     std::vector<std::string> merged;
     const auto replace = [&merged](const std::string& assignment) {
         const std::string name = Upper(NameOf(assignment));
-        const auto same = std::find_if(merged.begin(), merged.end(),
-                                       [&](const std::string& other) { return Upper(NameOf(other)) == name; });
+        const auto same = std::find_if(merged.begin(), merged.end(), [&](const std::string& other) {
+            return Upper(NameOf(other)) == name;
+        });
         if (same != merged.end())
             *same = assignment;
         else
@@ -273,9 +284,8 @@ std::vector<std::string> MergedEnvironment(const std::vector<std::string>& paren
     }
     for (const std::string& assignment : overrides)
         replace(assignment);
-    std::sort(merged.begin(), merged.end(), [](const std::string& a, const std::string& b) {
-        return Upper(NameOf(a)) < Upper(NameOf(b));
-    });
+    std::sort(merged.begin(), merged.end(),
+              [](const std::string& a, const std::string& b) { return Upper(NameOf(a)) < Upper(NameOf(b)); });
     return merged;
 }
 
@@ -314,8 +324,8 @@ std::string ResultLine(const Result& result)
     static const char* const kWords[] = {"passed ", "FAILED ", "skipped"};
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%6.1f s", result.seconds);
-    std::string line = std::string(kWords[static_cast<int>(result.outcome.verdict)]) + " " + seconds + "  "
-                       + result.name;
+    std::string line =
+        std::string(kWords[static_cast<int>(result.outcome.verdict)]) + " " + seconds + "  " + result.name;
     if (result.outcome.verdict == Verdict::Failed)
         line += "  (" + result.outcome.reason + ")";
     return line;
@@ -330,7 +340,8 @@ std::string Summary(const std::vector<Result>& results)
         if (result.outcome.verdict == Verdict::Skipped)
             skips += "  " + result.name + ": " + result.outcome.reason + "\n";
         if (result.outcome.verdict == Verdict::Failed)
-            failures += "  " + result.name + ": " + result.outcome.reason + " (output: " + result.outputFile + ")\n";
+            failures +=
+                "  " + result.name + ": " + result.outcome.reason + " (output: " + result.outputFile + ")\n";
     }
     std::string text;
     if (!skips.empty())
@@ -351,11 +362,12 @@ std::string JUnitXml(const std::string& suiteName, const std::vector<Result>& re
         total += result.seconds;
     }
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    xml += "<testsuites tests=\"" + std::to_string(results.size()) + "\" failures=\"" + std::to_string(failures)
-           + "\" skipped=\"" + std::to_string(skipped) + "\" time=\"" + Seconds(total) + "\">\n";
+    xml += "<testsuites tests=\"" + std::to_string(results.size()) + "\" failures=\""
+           + std::to_string(failures) + "\" skipped=\"" + std::to_string(skipped) + "\" time=\""
+           + Seconds(total) + "\">\n";
     xml += "  <testsuite name=\"" + XmlEscaped(suiteName) + "\" tests=\"" + std::to_string(results.size())
-           + "\" failures=\"" + std::to_string(failures) + "\" errors=\"0\" skipped=\"" + std::to_string(skipped)
-           + "\" time=\"" + Seconds(total) + "\">\n";
+           + "\" failures=\"" + std::to_string(failures) + "\" errors=\"0\" skipped=\""
+           + std::to_string(skipped) + "\" time=\"" + Seconds(total) + "\">\n";
     for (const Result& result : results) {
         // "program.Suite.Case": the class is what comes before the last dot.
         const auto dot = result.name.rfind('.');

@@ -9,11 +9,11 @@
 namespace qs::testkit {
 
 // Labels a test declares in its build files; the runner probes what each one needs.
-constexpr char kLabelEndToEnd[] = "e2e";                      // changes what a user of the desktop minds
-constexpr char kLabelCodePagePrefix[] = "needs-acp-";         // + the ANSI code page, e.g. 932
-constexpr char kLabelDpiPrefix[] = "needs-dpi-";              // + the system DPI, e.g. 96
-constexpr char kLabelWidthPrefix[] = "needs-width-";          // + the screen's width in pixels
-constexpr char kLabelTlsHelper[] = "needs-linux-tls-helper";  // the TLS front the tests start on Linux
+constexpr char kLabelEndToEnd[] = "e2e";                     // changes what a user of the desktop minds
+constexpr char kLabelCodePagePrefix[] = "needs-acp-";        // + the ANSI code page, e.g. 932
+constexpr char kLabelDpiPrefix[] = "needs-dpi-";             // + the system DPI, e.g. 96
+constexpr char kLabelWidthPrefix[] = "needs-width-";         // + the screen's width in pixels
+constexpr char kLabelTlsHelper[] = "needs-linux-tls-helper"; // the TLS front the tests start on Linux
 
 // Environment variables Wine reads only from the environment a Wine process starts with,
 // never from the block a parent hands to CreateProcess; Windows ignores them.

@@ -86,7 +86,7 @@ std::string Join(const std::string& dir, const std::string& name)
 
 bool MakeFolders(const std::string& path)
 {
-    for (size_t at = path.find('\\', 3); ; at = path.find('\\', at + 1)) {
+    for (size_t at = path.find('\\', 3);; at = path.find('\\', at + 1)) {
         const std::string part = path.substr(0, at);
         if (!CreateDirectoryA(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
             return false;
@@ -180,8 +180,8 @@ bool RunTest(const TestEntry& test, const std::string& bundle, const std::string
     inherit.bInheritHandle = TRUE;
     Handle output(CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    Handle input(CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
-                             nullptr));
+    Handle input(CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
+                             0, nullptr));
     if (!output) {
         failure = "cannot write " + outputPath;
         return false;
@@ -197,15 +197,16 @@ bool RunTest(const TestEntry& test, const std::string& bundle, const std::string
     for (const std::string& entry : MergedEnvironment(OwnEnvironment(), overrides))
         block += entry + '\0';
     block += '\0';
-    const std::string dir =
-        test.workingDir.empty() ? program.substr(0, program.find_last_of('\\')) : Join(bundle, test.workingDir);
+    const std::string dir = test.workingDir.empty() ? program.substr(0, program.find_last_of('\\'))
+                                                    : Join(bundle, test.workingDir);
 
     // Everything the test starts belongs to its job, and ends with it.
     Handle job(CreateJobObjectA(nullptr, nullptr));
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags =
         JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
-    if (!job || !SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+    if (!job
+        || !SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
         failure = "cannot make a job object (error " + std::to_string(GetLastError()) + ")";
         return false;
     }
@@ -265,7 +266,8 @@ int main(int argc, char** argv)
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
 
     const std::string bundle = ModuleDir();
-    const std::string manifestPath = FullPath(options.manifest.empty() ? Join(bundle, kManifestName) : options.manifest);
+    const std::string manifestPath =
+        FullPath(options.manifest.empty() ? Join(bundle, kManifestName) : options.manifest);
     const std::string resultsDir =
         FullPath(options.results.empty() ? Join(bundle, kResultsName) : options.results);
     const std::string outputs = Join(resultsDir, "output");
@@ -309,8 +311,9 @@ int main(int argc, char** argv)
             DWORD exitCode = 0;
             std::string failure;
             const ULONGLONG start = GetTickCount64();
-            if (RunTest(test, bundle, outputPath, TimeLimitMs(test, kDefaultTimeoutSeconds, options.timeScale),
-                        timedOut, exitCode, failure)) {
+            if (RunTest(test, bundle, outputPath,
+                        TimeLimitMs(test, kDefaultTimeoutSeconds, options.timeScale), timedOut, exitCode,
+                        failure)) {
                 ReadFile(outputPath, result.output);
                 result.outcome = Judge(test, timedOut, exitCode, result.output);
             } else {

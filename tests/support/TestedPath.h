@@ -28,7 +28,8 @@ inline std::string TestedPath(const std::string& path)
         const char* folder;
     };
     // The build folder may lie inside the source tree: the longest root that holds the path wins.
-    const Root roots[] = {{QS_DELIVERABLES_ROOT, "deliverables"}, {QS_BUILD_ROOT, "build"}, {QS_SOURCE_ROOT, "source"}};
+    const Root roots[] = {
+        {QS_DELIVERABLES_ROOT, "deliverables"}, {QS_BUILD_ROOT, "build"}, {QS_SOURCE_ROOT, "source"}};
     const Root* best = nullptr;
     for (const Root& root : roots) {
         const bool inside = !root.tree.empty() && path.compare(0, root.tree.size(), root.tree) == 0

@@ -193,7 +193,8 @@ TEST(ToolsFile, BothToolsAreTerminalServerAware)
     // Otherwise a Remote Desktop session host gives them the user's private Windows folder.
     EXPECT_TRUE(DllCharacteristics(TestedWinPath(QS_PATH_REGPICK))
                 & IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE);
-    EXPECT_TRUE(DllCharacteristics(TestedWinPath(QS_PATH_REVIVO)) & IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE);
+    EXPECT_TRUE(DllCharacteristics(TestedWinPath(QS_PATH_REVIVO))
+                & IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE);
 }
 
 TEST_F(ToolsTest, ShowWatchSeesAWindowThatIsShown)

@@ -55,15 +55,15 @@ TEST(ManifestTest, ReadsEveryKeyOfARecordAndKeepsArgumentsWithEqualsWhole)
 
 TEST(ManifestTest, NamesTheLineOfEachFault)
 {
-    const Manifest manifest = ParseManifest("program=a.exe\n"   // 1: before any test
-                                            "test=a\n"          // 2: names no program
-                                            "timeout=2m\n"      // 3
-                                            "timeout=-1\n"      // 4
-                                            "env=NOVALUE\n"     // 5
-                                            "env==C:=C:\\\n"    // 6
-                                            "colour=red\n"      // 7
-                                            "just text\n"       // 8
-                                            "test=\n"           // 9
+    const Manifest manifest = ParseManifest("program=a.exe\n" // 1: before any test
+                                            "test=a\n"        // 2: names no program
+                                            "timeout=2m\n"    // 3
+                                            "timeout=-1\n"    // 4
+                                            "env=NOVALUE\n"   // 5
+                                            "env==C:=C:\\\n"  // 6
+                                            "colour=red\n"    // 7
+                                            "just text\n"     // 8
+                                            "test=\n"         // 9
                                             "program=b.exe\n");
     const std::vector<std::string> expected = {
         "line 1: \"program\" before the first test",
@@ -115,7 +115,8 @@ TEST(SkipReasonTest, RunsATestOnlyWhereWhatItNeedsIsThere)
     EXPECT_EQ("", SkipReason(codePage, japanese));
     EXPECT_NE(std::string::npos, SkipReason(codePage, wine).find("Wine takes it from the locale"));
     EXPECT_EQ("", SkipReason(dpi, disposable));
-    EXPECT_EQ("needs a display scale of 96 DPI (100 %), this machine's system DPI is 120", SkipReason(dpi, scaled));
+    EXPECT_EQ("needs a display scale of 96 DPI (100 %), this machine's system DPI is 120",
+              SkipReason(dpi, scaled));
     const TestEntry width = WithLabels({"e2e", "needs-width-1280"});
     EXPECT_EQ("", SkipReason(width, disposable));
     EXPECT_EQ("needs a screen 1280 pixels wide, this machine's is 1024", SkipReason(width, narrow));
@@ -123,7 +124,8 @@ TEST(SkipReasonTest, RunsATestOnlyWhereWhatItNeedsIsThere)
     EXPECT_NE(std::string::npos, SkipReason(tls, wine).find("Linux"));
     // Windows ignores a setting only Wine reads; under Wine it works only from Wine's start.
     EXPECT_EQ("", SkipReason(planted, disposable));
-    EXPECT_NE(std::string::npos, SkipReason(planted, wine).find("needs WINEDLLOVERRIDES=wininet=n,b, which Wine"));
+    EXPECT_NE(std::string::npos,
+              SkipReason(planted, wine).find("needs WINEDLLOVERRIDES=wininet=n,b, which Wine"));
     EXPECT_EQ("", SkipReason(planted, wineStarted));
     EXPECT_NE("", SkipReason(WithLabels({}, {"wineDllOverrides=x=b"}), wineStarted));
     EXPECT_EQ("", SkipReason(WithLabels({}, {"QS_WAIT_SCALE=4"}), wine));
@@ -159,15 +161,38 @@ TEST(JudgeTest, DecidesAsCTestDoes)
         {"exit 0", {}, gtestSkip, false, 0, "[  PASSED  ] 1 test.", Verdict::Passed, ""},
         {"exit 1", {}, gtestSkip, false, 1, "[  FAILED  ] 1 test", Verdict::Failed, "exit status 1"},
         {"crash", {}, {}, false, 0xC0000005, "", Verdict::Failed, "exit status 0xC0000005"},
-        {"overrun, even with a pass", onePassed, {}, true, 0, "[  PASSED  ] 1 test.", Verdict::Failed,
+        {"overrun, even with a pass",
+         onePassed,
+         {},
+         true,
+         0,
+         "[  PASSED  ] 1 test.",
+         Verdict::Failed,
          "ended after its time limit"},
         {"pattern wins over exit", onePassed, {}, false, 3, "[  PASSED  ] 1 test.", Verdict::Passed, ""},
-        {"filter matched nothing", onePassed, {}, false, 0, "[  PASSED  ] 0 tests.", Verdict::Failed,
+        {"filter matched nothing",
+         onePassed,
+         {},
+         false,
+         0,
+         "[  PASSED  ] 0 tests.",
+         Verdict::Failed,
          "its output does not show the pass it must"},
-        {"gtest skip", {}, gtestSkip, false, 0,
-         "x.cpp(12): Skipped\r\nleft to the x86_64 run: no paint\r\n[  SKIPPED ] A.B\r\n", Verdict::Skipped,
+        {"gtest skip",
+         {},
+         gtestSkip,
+         false,
+         0,
+         "x.cpp(12): Skipped\r\nleft to the x86_64 run: no paint\r\n[  SKIPPED ] A.B\r\n",
+         Verdict::Skipped,
          "left to the x86_64 run: no paint"},
-        {"skip without message", {}, gtestSkip, false, 0, "[  SKIPPED ] A.B", Verdict::Skipped,
+        {"skip without message",
+         {},
+         gtestSkip,
+         false,
+         0,
+         "[  SKIPPED ] A.B",
+         Verdict::Skipped,
          "the test skipped itself"},
         {"bad pattern", {"(["}, {}, false, 0, "", Verdict::Failed, "the pattern \"([\" cannot be read"},
     };
@@ -203,7 +228,10 @@ TEST(CommandLineTest, QuotesAsCommandLineToArgvReadsBack)
 std::vector<Result> SomeResults()
 {
     Result passed{"unit.A.B", {Verdict::Passed, ""}, 1.25, "output\\unit.A.B.txt", ""};
-    Result failed{"e2e.C<D>.E", {Verdict::Failed, "exit status 1"}, 2, "output\\e2e.C_D_.E.txt",
+    Result failed{"e2e.C<D>.E",
+                  {Verdict::Failed, "exit status 1"},
+                  2,
+                  "output\\e2e.C_D_.E.txt",
                   "expected \"x\" & got \x01y"};
     Result skipped{"e2e.F.G", {Verdict::Skipped, "needs a display scale of 96 DPI"}, 0, "", ""};
     return {passed, failed, skipped};
@@ -226,18 +254,20 @@ TEST(ReportTest, EndsWithTheSkipsAndTheirReasonsTheFailuresAndTheCounts)
 TEST(ReportTest, WritesOneJUnitSuiteWithEscapedNamesFailuresAndSkips)
 {
     const std::string xml = JUnitXml("Quillsuite", SomeResults());
-    EXPECT_EQ(0u, xml.find("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                           "<testsuites tests=\"3\" failures=\"1\" skipped=\"1\" time=\"3.250\">\n"
-                           "  <testsuite name=\"Quillsuite\" tests=\"3\" failures=\"1\" errors=\"0\" skipped=\"1\" "
-                           "time=\"3.250\">\n"))
+    EXPECT_EQ(
+        0u, xml.find("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<testsuites tests=\"3\" failures=\"1\" skipped=\"1\" time=\"3.250\">\n"
+                     "  <testsuite name=\"Quillsuite\" tests=\"3\" failures=\"1\" errors=\"0\" skipped=\"1\" "
+                     "time=\"3.250\">\n"))
         << xml;
     EXPECT_NE(std::string::npos,
               xml.find("    <testcase classname=\"unit.A\" name=\"unit.A.B\" time=\"1.250\"/>\n"));
-    EXPECT_NE(std::string::npos, xml.find("    <testcase classname=\"e2e.C&lt;D&gt;\" name=\"e2e.C&lt;D&gt;.E\" "
-                                          "time=\"2.000\">\n"
-                                          "      <failure message=\"exit status 1\"/>\n"
-                                          "      <system-out>expected &quot;x&quot; &amp; got ?y</system-out>\n"
-                                          "    </testcase>\n"))
+    EXPECT_NE(std::string::npos,
+              xml.find("    <testcase classname=\"e2e.C&lt;D&gt;\" name=\"e2e.C&lt;D&gt;.E\" "
+                       "time=\"2.000\">\n"
+                       "      <failure message=\"exit status 1\"/>\n"
+                       "      <system-out>expected &quot;x&quot; &amp; got ?y</system-out>\n"
+                       "    </testcase>\n"))
         << xml;
     EXPECT_NE(std::string::npos,
               xml.find("<skipped message=\"needs a display scale of 96 DPI\"/>\n    </testcase>\n"));
