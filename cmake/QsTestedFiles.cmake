@@ -18,6 +18,16 @@ if(QS_DELIVERABLES_DIR)
   endforeach()
 endif()
 
+# qs_tested_roots(TARGET): the trees whose paths TARGET's compiled-in paths lie in, for
+# tests/support/TestedPath.h, which leads them into a test bundle's copies.
+function(qs_tested_roots target scope)
+  target_include_directories(${target} ${scope} ${PROJECT_SOURCE_DIR}/tests/support)
+  target_compile_definitions(${target} ${scope}
+    QS_BUILD_ROOT="${PROJECT_BINARY_DIR}"
+    QS_SOURCE_ROOT="${PROJECT_SOURCE_DIR}"
+    QS_DELIVERABLES_ROOT="${QS_DELIVERABLES_DIR}")
+endfunction()
+
 # qs_tested_file(OUT TARGET): the path of TARGET's file as the tests use it, in OUT.
 function(qs_tested_file out target)
   if(QS_DELIVERABLES_DIR AND target IN_LIST QS_DELIVERABLE_TARGETS)

@@ -130,7 +130,7 @@ std::optional<std::string> ProbeMenuMeasure()
 
 std::optional<std::string> ProbeSheet()
 {
-    Process child = Process::Start(WinPath(QS_DRIVER_CHILD_PATH), "sheet");
+    Process child = Process::Start(TestedWinPath(QS_DRIVER_CHILD_PATH), "sheet");
     if (!child.Started())
         return "the probe's program did not start";
     if (!child.WaitForExit(15000)) {
@@ -289,6 +289,11 @@ std::optional<std::string> MenuMeasuredWrongly()
 {
     static const std::optional<std::string> why = ProbeMenuMeasure();
     return why;
+}
+
+bool RunningUnderWine()
+{
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
 } // namespace qs::e2e

@@ -38,6 +38,9 @@ std::optional<std::string> CursorsMissing();
 // A popup menu of one short item is measured a few lines high, not the screen's height.
 std::optional<std::string> MenuMeasuredWrongly();
 
+// True when this process runs under Wine (its ntdll answers wine_get_version).
+bool RunningUnderWine();
+
 // True when QS_REQUIRE_CAPABILITIES=1: a missing capability is then a fault of the set-up.
 bool CapabilitiesRequired();
 // For a check that adapts to a missing capability instead of being skipped: passes on why

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "TestedPath.h"
+
 namespace qs::e2e {
 
 // The folder of the running test program, without a trailing backslash.
@@ -28,8 +30,15 @@ std::string SpecialFolderPath(int csidl);
 // The folder GetTempPathA names, without a trailing backslash.
 std::string TempRoot();
 
+// The Windows path of a file the build named to the test (QS_PATH_..., QS_URL_RECORDER_PATH),
+// inside a test bundle the path of its copy there.
+inline std::string TestedWinPath(const std::string& path)
+{
+    return WinPath(::qs::test::TestedPath(path));
+}
+
 } // namespace qs::e2e
 
 // The Windows path of a target named in qs_e2e_test(... DEPENDS NAME), e.g.
 // QS_DELIVERABLE(UPVANE) for the target Upvane.
-#define QS_DELIVERABLE(NAME) ::qs::e2e::WinPath(QS_PATH_##NAME)
+#define QS_DELIVERABLE(NAME) ::qs::e2e::TestedWinPath(QS_PATH_##NAME)

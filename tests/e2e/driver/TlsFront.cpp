@@ -34,6 +34,14 @@ HCERTSTORE OpenMachineRoot()
 
 } // namespace
 
+std::optional<std::string> TlsFront::Unavailable()
+{
+    if (!std::getenv(::qs::test::kTestBundleVariable))
+        return std::nullopt;
+    return "the TLS front of the HTTPS cases is a Linux program (" + std::string(kPython)
+           + "), which a test bundle does not carry";
+}
+
 std::string TlsFront::Url(unsigned short port, const std::string& path)
 {
     return "https://localhost:" + std::to_string(port) + path;

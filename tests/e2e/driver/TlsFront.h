@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace qs::e2e {
@@ -21,6 +22,10 @@ public:
     ~TlsFront();
     TlsFront(const TlsFront&) = delete;
     TlsFront& operator=(const TlsFront&) = delete;
+
+    // Why this run has no TLS front to start (nothing when it has): a test bundle carries none,
+    // since it is a Linux program. A test that needs one skips with this reason.
+    static std::optional<std::string> Unavailable();
 
     bool Ready() const { return m_failure.empty(); }
     const std::string& Failure() const { return m_failure; }

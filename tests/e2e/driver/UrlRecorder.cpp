@@ -6,6 +6,10 @@
 #include "TempDir.h"
 #include "Wait.h"
 
+#include <cctype>
+
+#include <shlwapi.h>
+
 namespace qs::e2e {
 
 namespace {
@@ -27,8 +31,52 @@ std::string UserClassKey(const std::string& scheme)
     return "Software\\Classes\\" + scheme;
 }
 
+// The user's own class of a scheme may hold the user's handler: what the recorder's
+// registration overwrites there is kept under the recorder's key (once, so that a run after
+// an interrupted one keeps the user's, not the recorder's) and put back on removal.
+struct UserValue
+{
+    const char* subkey;
+    const char* name;
+    const char* saved;
+};
+constexpr UserValue kUserValues[] = {
+    {"", "", "User name "},
+    {"", "URL Protocol", "User protocol "},
+    {"\\shell\\open\\command", "", "User command "},
+};
+constexpr char kUserKeyExisted[] = "User key ";
+
+void SaveUserScheme(const std::string& scheme)
+{
+    const std::string key = UserClassKey(scheme);
+    if (RegistryValueExists(kUrlRecorderKey, kUserKeyExisted + scheme))
+        return;
+    for (const UserValue& value : kUserValues) {
+        if (const auto previous = RegistryReadString(key + value.subkey, value.name))
+            RegistryWriteString(kUrlRecorderKey, value.saved + scheme, *previous);
+    }
+    RegistryWriteDword(kUrlRecorderKey, kUserKeyExisted + scheme, RegistryKeyExists(key) ? 1 : 0);
+}
+
+void RestoreUserScheme(const std::string& scheme)
+{
+    const std::string key = UserClassKey(scheme);
+    if (RegistryReadDword(kUrlRecorderKey, kUserKeyExisted + scheme).value_or(0) == 0) {
+        RegistryDeleteKey(key);
+        return;
+    }
+    for (const UserValue& value : kUserValues) {
+        if (const auto previous = RegistryReadString(kUrlRecorderKey, value.saved + scheme))
+            RegistryWriteString(key + value.subkey, value.name, *previous);
+        else
+            RegistryDeleteValue(key + value.subkey, value.name);
+    }
+}
+
 bool RegisterUserScheme(const std::string& scheme, const std::string& command)
 {
+    SaveUserScheme(scheme);
     const std::string key = UserClassKey(scheme);
     return RegistryWriteString(key, "", "URL:" + scheme) && RegistryWriteString(key, "URL Protocol", "")
            && RegistryWriteString(key + "\\shell\\open\\command", "", command);
@@ -38,7 +86,7 @@ bool RegisterUserScheme(const std::string& scheme, const std::string& command)
 
 std::string UrlRecorderPath()
 {
-    return WinPath(QS_URL_RECORDER_PATH);
+    return TestedWinPath(QS_URL_RECORDER_PATH);
 }
 
 // Wine's HKEY_CLASSES_ROOT does not look at HKCU\Software\Classes, so the command is
@@ -64,7 +112,7 @@ bool RegisterUrlRecorder(const std::string& recorderPath, const std::string& log
 void UnregisterUrlRecorder()
 {
     for (const char* scheme : kSchemes) {
-        RegistryDeleteKey(UserClassKey(scheme));
+        RestoreUserScheme(scheme);
         const auto previous = RegistryReadString(kUrlRecorderKey, PreviousCommandValue(scheme));
         if (previous) {
             RegistryWriteString(CommandKey(scheme), "", *previous, HKEY_CLASSES_ROOT);
@@ -73,6 +121,24 @@ void UnregisterUrlRecorder()
         }
     }
     RegistryDeleteKey(kUrlRecorderKey);
+}
+
+std::optional<std::string> HandoffUnavailable()
+{
+    char command[MAX_PATH * 2] = {};
+    DWORD size = sizeof command;
+    const HRESULT hr = AssocQueryStringA(ASSOCF_NONE, ASSOCSTR_COMMAND, "http", "open", command, &size);
+    std::string found = SUCCEEDED(hr) ? command : "";
+    const std::string recorder = BaseName(UrlRecorderPath());
+    const auto lower = [](std::string text) {
+        for (char& c : text)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    };
+    if (lower(found).find(lower(recorder)) != std::string::npos)
+        return std::nullopt;
+    return "the shell hands http addresses to \"" + found + "\", not to the registered " + recorder
+           + " (Windows 8 and later take the handler the user chose, UserChoice, which a program cannot set)";
 }
 
 std::vector<std::string> RecordedCommandLines(const std::string& logPath)

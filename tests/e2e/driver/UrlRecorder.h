@@ -3,9 +3,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "Capabilities.h"
 #include "UrlRecorderSettings.h"
 
 namespace qs::e2e {
@@ -21,8 +23,13 @@ std::string UrlRecorderPath();
 // Wine's classes root does not merge the user's classes, to HKCR\<scheme>\shell\open\command
 // as well (its previous command is kept).
 bool RegisterUrlRecorder(const std::string& recorderPath, const std::string& logPath);
-// Removes what RegisterUrlRecorder added and puts the previous HKCR commands back.
+// Removes what RegisterUrlRecorder added and puts back what it replaced: the previous HKCR
+// commands, and the user's own class of each scheme as it was (or no such class).
 void UnregisterUrlRecorder();
+
+// Why the shell does not hand "http" addresses to the registered recorder (nothing when it
+// does). Wine follows the registration; Windows 8 and later follow the user's choice.
+std::optional<std::string> HandoffUnavailable();
 
 // The lines of the log: one command line per start of the recorder.
 std::vector<std::string> RecordedCommandLines(const std::string& logPath);
@@ -54,3 +61,15 @@ private:
 };
 
 } // namespace qs::e2e
+
+// Requires a registered recorder that the shell hands addresses to. Where Windows keeps the
+// addresses from it, the test is skipped with the reason; under Wine that is a fault.
+#define QS_ASSERT_RECORDING(recorder) \
+    do { \
+        ASSERT_TRUE((recorder).Registered()); \
+        if (const auto qs_why = ::qs::e2e::HandoffUnavailable()) { \
+            if (::qs::e2e::RunningUnderWine()) \
+                GTEST_FAIL() << *qs_why; \
+            GTEST_SKIP() << *qs_why; \
+        } \
+    } while (false)

@@ -15,7 +15,7 @@ constexpr unsigned kRecordTimeoutMs = 10000;
 class UrlRecorderTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(recorder.Registered()); }
+    void SetUp() override { QS_ASSERT_RECORDING(recorder); }
 
     // Opens `address` through the shell and returns what the recorder logged for it.
     std::string OpenAndRecord(const std::string& address)
@@ -62,12 +62,37 @@ TEST(UrlRecorderRegistration, PreviousHandlersComeBackAfterwards)
     const auto before = RegistryReadString("http\\shell\\open\\command", "", HKEY_CLASSES_ROOT);
     {
         UrlRecorder recorder;
-        ASSERT_TRUE(recorder.Registered());
+        QS_ASSERT_RECORDING(recorder);
         EXPECT_EQ(RegistryReadString("mailto\\shell\\open\\command", "", HKEY_CLASSES_ROOT).value_or(""),
                   "\"" + UrlRecorderPath() + "\" \"%1\"");
     }
     EXPECT_EQ(RegistryReadString("http\\shell\\open\\command", "", HKEY_CLASSES_ROOT), before);
     EXPECT_FALSE(RegistryKeyExists("Software\\Classes\\http"));
+    EXPECT_FALSE(RegistryKeyExists(kUrlRecorderKey));
+}
+
+// A handler in the user's own classes is the user's again afterwards, value for value: the
+// recorder's values over it are taken off, and one it added where there was none is gone.
+TEST(UrlRecorderRegistration, TheUsersOwnHandlerComesBackAsItWas)
+{
+    const std::string key = "Software\\Classes\\mailto";
+    if (RegistryKeyExists(key))
+        GTEST_SKIP()
+            << "this user has a mailto class of their own; the test plants its own only where none is";
+    ScopedRegistryKey planted(key);
+    const std::string command = "\"C:\\Mail\\mail.exe\" \"%1\"";
+    ASSERT_TRUE(RegistryWriteString(key, "", "URL:MailTo Protocol"));
+    ASSERT_TRUE(RegistryWriteString(key + "\\shell\\open\\command", "", command));
+    for (int round = 0; round < 2;
+         ++round) { // a second registration must not take the recorder's as the user's
+        UrlRecorder recorder;
+        QS_ASSERT_RECORDING(recorder);
+        EXPECT_NE(RegistryReadString(key + "\\shell\\open\\command", ""), command);
+        RegisterUrlRecorder(UrlRecorderPath(), recorder.LogPath());
+    }
+    EXPECT_EQ(RegistryReadString(key, "").value_or("(none)"), "URL:MailTo Protocol");
+    EXPECT_EQ(RegistryReadString(key + "\\shell\\open\\command", "").value_or("(none)"), command);
+    EXPECT_FALSE(RegistryValueExists(key, "URL Protocol"));
     EXPECT_FALSE(RegistryKeyExists(kUrlRecorderKey));
 }
 

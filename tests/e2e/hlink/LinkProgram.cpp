@@ -93,7 +93,7 @@ std::unique_ptr<LinkProgram> LinkProgram::StartHost(const LinkSetup& setup, cons
     if (!extraArguments.empty())
         arguments += " " + extraArguments;
     ParkPointer();
-    program->m_process = Process::Start(QS_PATH_HLINK_HOST, arguments);
+    program->m_process = Process::Start(TestedWinPath(QS_PATH_HLINK_HOST), arguments);
     program->WaitForDialog(kHostCaption);
     return program;
 }

@@ -22,7 +22,7 @@ class LinkMenuTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_recorder.Registered());
+        QS_ASSERT_RECORDING(m_recorder);
         m_program = LinkProgram::Start(m_setup);
         ASSERT_TRUE(m_program->Ready());
     }

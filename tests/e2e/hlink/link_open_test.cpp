@@ -44,7 +44,7 @@ bool InputLeftClick(HWND hwnd)
 class LinkOpenTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_recorder.Registered()); }
+    void SetUp() override { QS_ASSERT_RECORDING(m_recorder); }
 
     UrlRecorder m_recorder;
     LinkSetup m_setup;
@@ -247,7 +247,7 @@ class LinkKeyboardTest : public ::testing::TestWithParam<KeyboardCase>
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_recorder.Registered());
+        QS_ASSERT_RECORDING(m_recorder);
         ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     }
     void TearDown() override

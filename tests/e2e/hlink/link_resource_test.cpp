@@ -17,7 +17,7 @@ std::string ProgramUnderTest()
 #ifdef QS_PATH_UPVANE
     return QS_DELIVERABLE(UPVANE);
 #else
-    return WinPath(QS_PATH_HLINK_HOST);
+    return TestedWinPath(QS_PATH_HLINK_HOST);
 #endif
 }
 

@@ -40,7 +40,7 @@ class LinkStyleTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_recorder.Registered());
+        QS_ASSERT_RECORDING(m_recorder);
         m_program = LinkProgram::StartHost(LinkSetup(), kExtraLinks);
         ASSERT_TRUE(m_program->Ready());
     }

@@ -119,6 +119,8 @@ TEST_P(SetmakerVerify, PrintsWhatUpvaneShowsAndOneLinePerProblem)
     const VerifyCase& c = GetParam();
     const bool tls = std::string(c.weblink).find("{tls}") != std::string::npos;
     if (tls) {
+        if (const auto why = TlsFront::Unavailable())
+            GTEST_SKIP() << *why;
         m_front = std::make_unique<TlsFront>(m_secure);
         ASSERT_TRUE(m_front->Ready()) << m_front->Failure();
     }

@@ -182,7 +182,7 @@ ToolRunResult RunTool(const ToolRunOptions& options)
     if (!options.watchLog.empty()) {
         SetEnvironmentVariableA(kWatchLogVariable, options.watchLog.c_str());
         RemoveTree(options.watchLog);
-        watch.reset(LoadLibraryA(WinPath(QS_PATH_TOOLS_SHOW_WATCH).c_str()));
+        watch.reset(LoadLibraryA(TestedWinPath(QS_PATH_TOOLS_SHOW_WATCH).c_str()));
         watchProc = reinterpret_cast<HOOKPROC>(
             reinterpret_cast<void (*)()>(GetProcAddress(watch.get(), "ToolsShowWatchProc")));
         if (!watchProc)

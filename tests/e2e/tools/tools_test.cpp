@@ -59,7 +59,7 @@ protected:
     // A stand-in "regedit.exe" that records its start in the start log and imports nothing.
     static bool PlantEditor(const std::string& folder)
     {
-        return CopyFileTo(WinPath(QS_PATH_TOOLS_QUILLORY_STANDIN), JoinPath(folder, "regedit.exe"));
+        return CopyFileTo(TestedWinPath(QS_PATH_TOOLS_QUILLORY_STANDIN), JoinPath(folder, "regedit.exe"));
     }
 
     ToolRunResult Run(const std::string& program, const std::string& currentDirectory,
@@ -192,9 +192,10 @@ WORD DllCharacteristics(const std::string& path)
 TEST(ToolsFile, BothToolsAreTerminalServerAware)
 {
     // Otherwise a Remote Desktop session host gives them the user's private Windows folder.
-    EXPECT_TRUE(DllCharacteristics(WinPath(QS_PATH_REGPICK))
+    EXPECT_TRUE(DllCharacteristics(TestedWinPath(QS_PATH_REGPICK))
                 & IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE);
-    EXPECT_TRUE(DllCharacteristics(WinPath(QS_PATH_REVIVO)) & IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE);
+    EXPECT_TRUE(DllCharacteristics(TestedWinPath(QS_PATH_REVIVO))
+                & IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE);
 }
 
 TEST_F(ToolsTest, ShowWatchSeesAWindowThatIsShown)
@@ -203,7 +204,7 @@ TEST_F(ToolsTest, ShowWatchSeesAWindowThatIsShown)
     TempDir cwd;
     // The child shows its window until it is ended: the whole limit always passes, so it is kept
     // short, but long enough for a slow machine to start a program.
-    const ToolRunResult run = Run(QS_PATH_E2E_DRIVER_CHILD, cwd.Path(), "window Shown", 5000);
+    const ToolRunResult run = Run(TestedWinPath(QS_PATH_E2E_DRIVER_CHILD), cwd.Path(), "window Shown", 5000);
     ASSERT_TRUE(run.started);
     EXPECT_TRUE(WatchHas(run, "shown"));
 }
@@ -217,7 +218,7 @@ TEST_F(ToolsTest, RegpickImportsTheFileForTheWidthFromItsWorkingDirectory)
     ToolFolder work("work");
     ASSERT_TRUE(own.Ready() && work.Ready());
     const std::string regpick = own.File("Regpick.exe");
-    ASSERT_TRUE(CopyFileTo(WinPath(QS_PATH_REGPICK), regpick));
+    ASSERT_TRUE(CopyFileTo(TestedWinPath(QS_PATH_REGPICK), regpick));
     ASSERT_TRUE(PlantEditor(own.Path()) && PlantEditor(work.Path()));
     UseUserWindowsFolderWithEditor();
 
@@ -234,7 +235,7 @@ TEST_F(ToolsTest, RegpickPassesAFolderWithBlanksAsOneArgument)
     ASSERT_TRUE(folder.Ready());
     ASSERT_NE(folder.Path().find(' '), std::string::npos);
 
-    ExpectQuietRun(Run(QS_PATH_REGPICK, folder.Path()));
+    ExpectQuietRun(Run(TestedWinPath(QS_PATH_REGPICK), folder.Path()));
     ExpectImportedFrom("blanks");
 }
 
@@ -249,7 +250,7 @@ TEST_F(ToolsTest, RegpickImportsByNameAloneFromATooLongWorkingDirectory)
                                     RegistryFileText(ImportValueName(kRunWidthFile), "deep"));
     ASSERT_TRUE(registryFile.Written());
 
-    ExpectQuietRun(Run(QS_PATH_REGPICK, deep));
+    ExpectQuietRun(Run(TestedWinPath(QS_PATH_REGPICK), deep));
     ExpectImportedFrom("deep");
 }
 
@@ -261,8 +262,8 @@ TEST_F(ToolsTest, RevivoImportsThenStartsQuilloryInItsWorkingDirectoryAfterThePa
     ToolFolder folder("revivo");
     ASSERT_TRUE(own.Ready() && folder.Ready());
     const std::string revivo = own.File("Revivo.exe");
-    ASSERT_TRUE(CopyFileTo(WinPath(QS_PATH_REVIVO), revivo));
-    ASSERT_TRUE(CopyFileTo(WinPath(QS_PATH_TOOLS_QUILLORY_STANDIN), folder.File("Quillory.exe")));
+    ASSERT_TRUE(CopyFileTo(TestedWinPath(QS_PATH_REVIVO), revivo));
+    ASSERT_TRUE(CopyFileTo(TestedWinPath(QS_PATH_TOOLS_QUILLORY_STANDIN), folder.File("Quillory.exe")));
     ASSERT_TRUE(PlantEditor(own.Path()) && PlantEditor(folder.Path()));
     UseUserWindowsFolderWithEditor();
 
@@ -299,9 +300,9 @@ TEST_F(ToolsTest, RevivoStartsQuilloryFromATooLongWorkingDirectory)
     const LongPathFile registryFile(JoinPath(deep, kRunWidthFile),
                                     RegistryFileText(ImportValueName(kRunWidthFile), "deep"));
     ASSERT_TRUE(registryFile.Written());
-    ASSERT_TRUE(CopyFileTo(WinPath(QS_PATH_TOOLS_QUILLORY_STANDIN), JoinPath(deep, "Quillory.exe")));
+    ASSERT_TRUE(CopyFileTo(TestedWinPath(QS_PATH_TOOLS_QUILLORY_STANDIN), JoinPath(deep, "Quillory.exe")));
 
-    ExpectQuietRun(Run(QS_PATH_REVIVO, deep));
+    ExpectQuietRun(Run(TestedWinPath(QS_PATH_REVIVO), deep));
     ExpectImportedFrom("deep");
     const auto starts = WaitForStandinStarts(StartLog(), kStartTimeoutMs);
     ASSERT_EQ(starts.size(), 1u);
@@ -321,7 +322,7 @@ TEST_F(ToolsTest, UpvaneTakesItsIconAtTheSizesOfItsScale)
         SCOPED_TRACE(dpi);
         ASSERT_TRUE(RegistryWriteDword(desktopKey, "LogPixels", static_cast<DWORD>(dpi)));
         ToolRunOptions options;
-        options.program = QS_PATH_UPVANE;
+        options.program = TestedWinPath(QS_PATH_UPVANE);
         options.currentDirectory = m_logs.Path();
         options.watchLog = m_logs.File("upvane-watch-" + std::to_string(dpi) + ".log");
         options.timeoutMs = 8000;

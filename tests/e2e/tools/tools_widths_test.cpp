@@ -137,12 +137,12 @@ TEST_P(ToolsAtWidth, RegpickImportsTheFileForTheWidth)
     ToolFolder folder("width");
     ASSERT_TRUE(folder.Ready());
     // The stand-in first, as a probe of the desktop's width.
-    ASSERT_TRUE(Run(QS_PATH_TOOLS_QUILLORY_STANDIN, folder.Path()).exited);
+    ASSERT_TRUE(Run(TestedWinPath(QS_PATH_TOOLS_QUILLORY_STANDIN), folder.Path()).exited);
     const auto probe = WaitForStandinStarts(StartLog(), kStartTimeoutMs);
     ASSERT_EQ(probe.size(), 1u);
     ASSERT_EQ(probe[0].width, GetParam().width) << "the desktop has another width";
 
-    const ToolRunResult run = Run(QS_PATH_REGPICK, folder.Path());
+    const ToolRunResult run = Run(TestedWinPath(QS_PATH_REGPICK), folder.Path());
     ExpectEnded(run);
     ExpectImportForWidth(run);
 }
@@ -151,9 +151,9 @@ TEST_P(ToolsAtWidth, RevivoImportsTheFileForTheWidthAndStartsQuillory)
 {
     ToolFolder folder("width");
     ASSERT_TRUE(folder.Ready());
-    ASSERT_TRUE(CopyFileTo(WinPath(QS_PATH_TOOLS_QUILLORY_STANDIN), folder.File("Quillory.exe")));
+    ASSERT_TRUE(CopyFileTo(TestedWinPath(QS_PATH_TOOLS_QUILLORY_STANDIN), folder.File("Quillory.exe")));
 
-    const ToolRunResult run = Run(QS_PATH_REVIVO, folder.Path());
+    const ToolRunResult run = Run(TestedWinPath(QS_PATH_REVIVO), folder.Path());
     ExpectEnded(run);
     ExpectImportForWidth(run);
     // Quillory starts whether or not a file was imported, after both pauses.

@@ -384,7 +384,7 @@ TEST_F(UpvaneCheck, AHostThatCannotBeResolvedShowsTheSystemsError)
 TEST_F(UpvaneCheck, DownloadAndTheWhatsNewLinkOpenExactlyTheirAddresses)
 {
     UrlRecorder recorder;
-    ASSERT_TRUE(recorder.Registered());
+    QS_ASSERT_RECORDING(recorder);
     // A weblink ending in a slash gives doubled slashes in both addresses.
     ServeDocument("Sample App Version 3.2 Build 7", "//version.txt");
     StartWith(kInstalled, "/");
@@ -407,7 +407,7 @@ TEST_F(UpvaneCheck, DownloadAndTheWhatsNewLinkOpenExactlyTheirAddresses)
 TEST_F(UpvaneCheck, DownloadWithAnEmptyFileNameEndsInTheSlash)
 {
     UrlRecorder recorder;
-    ASSERT_TRUE(recorder.Registered());
+    QS_ASSERT_RECORDING(recorder);
     ServeDocument("Sample App Version 3.2 Build 7");
     auto values = ExampleValues(m_server.Address());
     values["updatefilename"] = "";
@@ -423,7 +423,7 @@ TEST_F(UpvaneCheck, AWebLinkWithABlankIsFetchedAndDownloadedWithTheBlankInPlace)
 {
     // The client may send the blank as it stands or escaped; either way this document is read.
     UrlRecorder recorder;
-    ASSERT_TRUE(recorder.Registered());
+    QS_ASSERT_RECORDING(recorder);
     ServeDocument("Sample App Version 3.2 Build 7", "/quill ory/version.txt");
     ServeDocument("Sample App Version 3.2 Build 7", "/quill%20ory/version.txt");
     StartWith(kInstalled, "/quill ory");

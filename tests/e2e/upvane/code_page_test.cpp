@@ -59,7 +59,7 @@ TEST_P(UpvaneUnderCodePage, ShowsChecksAndDownloadsTheSetFilesExactValues)
     HttpServer server;
     ASSERT_TRUE(server.Listening());
     UrlRecorder recorder;
-    ASSERT_TRUE(recorder.Registered());
+    QS_ASSERT_RECORDING(recorder);
     UpvaneRun run;
     const std::string webLink = server.Url(kWebLinkPath);
     const auto values = DamageProneValues(webLink);

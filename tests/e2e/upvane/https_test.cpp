@@ -216,7 +216,7 @@ TEST_P(UpvaneHttps, CheckEndsAsTheAddressesAndAnswersSay)
 
     if (c.siteAddress) {
         UrlRecorder recorder;
-        ASSERT_TRUE(recorder.Registered());
+        QS_ASSERT_RECORDING(recorder);
         ASSERT_TRUE(PostLeftClick(m_run.Item(kSiteLink), 4, 4));
         ASSERT_TRUE(recorder.WaitForAddresses(1, 15000));
         Click(m_run.Item(kDownload));

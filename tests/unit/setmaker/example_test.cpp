@@ -3,11 +3,13 @@
 #include "SourceValues.h"
 #include "setmaker_test_support.h"
 
+#include "TestedPath.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-const std::string kExamples = QS_EXAMPLES_DIR;
+const std::string kExamples = qs::test::TestedPath(QS_EXAMPLES_DIR);
 
 } // namespace
 
