@@ -293,8 +293,9 @@ int RunVerifyCommand(const std::vector<std::string>& args, VerifyNetwork* pNetwo
     Verification verification(*pNetwork, nSeconds * 1000);
     verification.Run(reading.m_values, strInstalled);
     if (verification.ProxyRefused()) {
-        strOut += "setmaker verify: the proxy server in this user's Internet settings requires a user name and "
-                  "password; verify does not ask for them\n";
+        strOut +=
+            "setmaker verify: the proxy server in this user's Internet settings requires a user name and "
+            "password; verify does not ask for them\n";
         return kExitUnreachable;
     }
 

@@ -387,13 +387,13 @@ CInternetException CInternetSession::SendRequest(const HttpTarget& target, DWORD
 }
 
 CInternetException CInternetSession::AnswerProxyChallenge(HINTERNET hRequest, CInternetCompletion& completion,
-                                                           const char* pstrHeaders, DWORD dwHeadersLength)
+                                                          const char* pstrHeaders, DWORD dwHeadersLength)
 {
     for (;;) {
         DWORD dwStatus = 0;
         DWORD nSize = sizeof dwStatus;
-        if (!m_pApi->pfnHttpQueryInfo(hRequest, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &dwStatus, &nSize,
-                                      nullptr)
+        if (!m_pApi->pfnHttpQueryInfo(hRequest, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &dwStatus,
+                                      &nSize, nullptr)
             || dwStatus != HTTP_STATUS_PROXY_AUTH_REQ)
             return CInternetException();
         // The proxy's page is never read as the document.
@@ -417,11 +417,11 @@ CInternetException CInternetSession::AnswerProxyChallenge(HINTERNET hRequest, CI
         // The user's time, not the network's. Wine's Cancel answers 0 rather than
         // ERROR_CANCELLED: only a retry counts.
         const DWORD dwPromptStart = ::GetTickCount();
-        const DWORD dwAnswer = m_pApi->pfnInternetErrorDlg(
-            m_hPromptOwner, hRequest, ERROR_SUCCESS,
-            FLAGS_ERROR_UI_FILTER_FOR_ERRORS | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS
-                | FLAGS_ERROR_UI_FLAGS_GENERATE_DATA,
-            nullptr);
+        const DWORD dwAnswer =
+            m_pApi->pfnInternetErrorDlg(m_hPromptOwner, hRequest, ERROR_SUCCESS,
+                                        FLAGS_ERROR_UI_FILTER_FOR_ERRORS | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS
+                                            | FLAGS_ERROR_UI_FLAGS_GENERATE_DATA,
+                                        nullptr);
         m_limit.Exclude(::GetTickCount() - dwPromptStart);
         if (dwAnswer != ERROR_INTERNET_FORCE_RETRY)
             return CInternetException(AFX_INET_PROXY_CREDENTIALS);
@@ -430,8 +430,8 @@ CInternetException CInternetSession::AnswerProxyChallenge(HINTERNET hRequest, CI
         ApplyTimeouts(hRequest);
         completion.Arm();
         const CInternetException failure =
-            Finished(m_pApi->pfnHttpSendRequest(hRequest, pstrHeaders, dwHeadersLength, nullptr, 0), completion,
-                     m_limit);
+            Finished(m_pApi->pfnHttpSendRequest(hRequest, pstrHeaders, dwHeadersLength, nullptr, 0),
+                     completion, m_limit);
         if (failure.Failed())
             return failure;
     }

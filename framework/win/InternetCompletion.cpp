@@ -79,7 +79,8 @@ void CALLBACK CInternetCompletion::StatusCallback(HINTERNET, DWORD_PTR dwContext
         break;
     case INTERNET_STATUS_HANDLE_CREATED:
         if (pvInfo && dwInfoLength >= sizeof(INTERNET_ASYNC_RESULT)) {
-            void* pvHandle = reinterpret_cast<void*>(static_cast<const INTERNET_ASYNC_RESULT*>(pvInfo)->dwResult);
+            void* pvHandle =
+                reinterpret_cast<void*>(static_cast<const INTERNET_ASYNC_RESULT*>(pvInfo)->dwResult);
             // Kept for the opening's owner, unless the owner has given the opening up.
             if (pvHandle
                 && ::InterlockedCompareExchangePointer(const_cast<void**>(&pThis->m_pvCreated), pvHandle,

@@ -547,10 +547,10 @@ struct HostileServer
     const char* name;
     HttpReply reply;
     Outcome outcome;
-    const char* expectedAvailable; // the available line when a document is reported
-    int errorProgress;             // where the progress bar stops when the error box comes
-    unsigned long error = 0;       // when set: the system error whose text the box shows
-    unsigned withinMs = 0;         // when set: the check ends within this time of the click
+    const char* expectedAvailable;   // the available line when a document is reported
+    int errorProgress;               // where the progress bar stops when the error box comes
+    unsigned long error = 0;         // when set: the system error whose text the box shows
+    unsigned withinMs = 0;           // when set: the check ends within this time of the click
     bool probedWhileWaiting = false; // when set: ExpectAnswersWhileTheCheckWaits, 8 s in
 };
 
