@@ -20,7 +20,7 @@ namespace qs::e2e {
 namespace {
 
 // How the server answers the version document.
-enum class Doc { Upgrade, Latest, ResourceNotFound, CutOff, RedirectToHttp };
+enum class Doc { Upgrade, Latest, ResourceNotFound, CutOff, RedirectToHttp, BehindAProxyAskingCredentials };
 
 struct VerifyCase
 {
@@ -40,6 +40,7 @@ void PrintTo(const VerifyCase& c, std::ostream* os)
 }
 
 const char kWhatsNewAsProxied[] = "http://www.quillory.com:80/What's%20New.pdf";
+const char kDocumentAsProxied[] = "http://www.quillory.com:80/quillory/version.txt";
 
 std::string Replaced(std::string text, const std::string& mark, const std::string& value)
 {
@@ -133,6 +134,10 @@ TEST_P(SetmakerVerify, PrintsWhatUpvaneShowsAndOneLinePerProblem)
         return HttpReply::Status("HTTP/1.0 " + std::to_string(code) + " X", "x");
     };
     server.Serve("/quillory/version.txt", doc);
+    if (c.doc == Doc::BehindAProxyAskingCredentials) {
+        doc.proxyAuthorization = "Basic Y2xlcms6czNjcmV0";
+        m_proxy.Serve(kDocumentAsProxied, doc);
+    }
     server.Serve("/quillory/QuilloryUpgrade.exe", status(c.downloadStatus));
     server.Serve("/quillory", status(200));
     m_proxy.Serve(kWhatsNewAsProxied, status(c.whatsNewStatus));
@@ -233,7 +238,19 @@ INSTANTIATE_TEST_SUITE_P(
             3,
             {"  result text        \"\"",
              "problem: version document http://{plain}/quillory/version.txt: The connection with the server "
-             "has been terminated. (error 12030)"}}),
+             "has been terminated. (error 12030)"}},
+        // The document goes through the proxy, which answers 407: nobody is asked, nothing
+        // more is requested.
+        VerifyCase{
+            "ProxyAsksForCredentials",
+            "www.quillory.com/quillory",
+            Doc::BehindAProxyAskingCredentials,
+            200,
+            200,
+            "",
+            5,
+            {"setmaker verify: the proxy server in this user's Internet settings requires a user name and "
+             "password; verify does not ask for them"}}),
     [](const ::testing::TestParamInfo<VerifyCase>& info) { return info.param.name; });
 
 } // namespace
