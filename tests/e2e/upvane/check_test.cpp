@@ -450,6 +450,8 @@ protected:
         UpvaneCheck::SetUp();
         ASSERT_TRUE(RegistryWriteDword(kSettings, "ProxyEnable", 1));
         ASSERT_TRUE(RegistryWriteString(kSettings, "ProxyServer", m_server.Address()));
+        // The origin below is reached directly, as the user's settings may say for some hosts.
+        ASSERT_TRUE(RegistryWriteString(kSettings, "ProxyOverride", "127.0.0.1"));
         auto values = ExampleValues("quillory.invalid");
         values["installed"] = kInstalled;
         m_run.WriteSetFile(values);
@@ -459,6 +461,7 @@ protected:
     {
         RegistryWriteDword(kSettings, "ProxyEnable", 0);
         RegistryDeleteValue(kSettings, "ProxyServer");
+        RegistryDeleteValue(kSettings, "ProxyOverride");
     }
 
     // The system's prompt for the proxy's credentials, owned by the dialog; nullptr if none.
@@ -476,6 +479,8 @@ protected:
 
     // Basic credentials of "clerk" with password "s3cret".
     static constexpr char kBasicClerk[] = "Basic Y2xlcms6czNjcmV0";
+
+    HttpServer m_origin; // reached without the proxy
 };
 
 TEST_F(UpvaneBehindProxy, TheCheckGoesThroughTheProxy)
@@ -489,11 +494,15 @@ TEST_F(UpvaneBehindProxy, TheCheckGoesThroughTheProxy)
     EXPECT_FALSE(requests[0].Header("Proxy-Authorization").has_value());
 }
 
+// The typed credentials go to the proxy only: its answer redirects to an origin reached
+// directly, which never sees them.
 TEST_F(UpvaneBehindProxy, AProxyThatAsksForCredentialsGetsThemFromTheUser)
 {
-    HttpReply reply = HttpReply::Ok(kUpgradeDocument);
+    HttpReply reply = HttpReply::Status("HTTP/1.0 302 Found", "");
+    reply.headers.push_back("Location: " + m_origin.Url("/version.txt"));
     reply.proxyAuthorization = kBasicClerk;
     m_server.Serve(kDocumentUrl, reply);
+    m_origin.Serve("/version.txt", HttpReply::Ok(kUpgradeDocument));
     HWND box = m_run.CheckAndWait(60000, [&] {
         HWND prompt = WaitForPrompt();
         ASSERT_NE(nullptr, prompt);
@@ -516,6 +525,9 @@ TEST_F(UpvaneBehindProxy, AProxyThatAsksForCredentialsGetsThemFromTheUser)
     ASSERT_GE(requests.size(), 2u);
     EXPECT_FALSE(requests.front().Header("Proxy-Authorization").has_value());
     EXPECT_EQ(kBasicClerk, requests.back().Header("Proxy-Authorization").value_or(""));
+    const auto atOrigin = m_origin.Requests();
+    ASSERT_EQ(1u, atOrigin.size());
+    EXPECT_FALSE(atOrigin[0].Header("Proxy-Authorization").has_value());
 }
 
 TEST_F(UpvaneBehindProxy, ACancelledPromptEndsInTheErrorBox)
