@@ -75,6 +75,9 @@ public:
     void Run(const SetFileValueSet& values, const CString& strInstalled);
     const std::string& Report() const { return m_strReport; }
     const std::vector<Problem>& Problems() const { return m_problems; }
+    // The proxy asked for credentials: verify asks nobody (it often runs unattended), and
+    // checks nothing more.
+    bool ProxyRefused() const { return m_bProxyRefused; }
 
 private:
     void CheckDocument(const CString& strAddress, const CString& strInstalled);
@@ -89,6 +92,7 @@ private:
     std::string m_strReport;
     std::string m_strAddresses;
     std::vector<Problem> m_problems;
+    bool m_bProxyRefused = false;
 };
 
 // What is printed of an address: never its credentials, never the fragment no request sends.
@@ -173,6 +177,10 @@ void Verification::CheckDocument(const CString& strAddress, const CString& strIn
     DialogAfterCheck dialog;
     dialog.m_strVersionDisplay = ComposeInstalledLine(strInstalled);
     const RequestOutcome outcome = m_network.FetchDocument(strAddress, m_nTimeLimitMs);
+    if (outcome.m_bProxyCredentials) {
+        m_bProxyRefused = true;
+        return;
+    }
     if (outcome.m_bFailed) {
         dialog.m_strErrorBox = outcome.m_strError;
         PrintDialog(dialog, nullptr);
@@ -227,6 +235,8 @@ void Verification::Run(const SetFileValueSet& values, const CString& strInstalle
     const auto value = [&values](int nKey) { return values[nKey].value_or(CString()); };
     const CString strWebLink = value(keyWebLink);
     CheckDocument(ComposeVersionDocumentAddress(strWebLink, value(keyWizFile)), strInstalled);
+    if (m_bProxyRefused)
+        return;
     ProbeAddress("Download", ComposeDownloadAddress(strWebLink, value(keyUpdateFileName)));
     ProbeAddress("what's-new link", ComposeWhatsNewAddress());
     ProbeAddress("site link", ComposeSiteAddress(strWebLink));
@@ -292,6 +302,12 @@ int RunVerifyCommand(const std::vector<std::string>& args, VerifyNetwork* pNetwo
 
     Verification verification(*pNetwork, nSeconds * 1000);
     verification.Run(reading.m_values, strInstalled);
+    if (verification.ProxyRefused()) {
+        strOut +=
+            "setmaker verify: the proxy server in this user's Internet settings requires a user name and "
+            "password; verify does not ask for them\n";
+        return kExitUnreachable;
+    }
 
     const bool bQuiet = parsed.Has("quiet");
     if (!bQuiet)

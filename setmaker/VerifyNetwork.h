@@ -9,11 +9,12 @@
 
 struct RequestOutcome
 {
-    bool m_bFailed = false;      // no answer to judge: the system's error below
-    unsigned long m_nError = 0;  // the system's error code
-    std::string m_strError;      // the system's text for it, as Upvane's error box shows it
-    unsigned long m_nStatus = 0; // the HTTP status of the last answer (after redirects); 0: none
-    std::string m_strReceived;   // FetchDocument only: the bytes of the one read
+    bool m_bFailed = false;           // no answer to judge: the system's error below
+    unsigned long m_nError = 0;       // the system's error code
+    std::string m_strError;           // the system's text for it, as Upvane's error box shows it
+    unsigned long m_nStatus = 0;      // the HTTP status of the last answer (after redirects); 0: none
+    std::string m_strReceived;        // FetchDocument only: the bytes of the one read
+    bool m_bProxyCredentials = false; // failed: the proxy asked for credentials (407), not asked
 };
 
 class VerifyNetwork

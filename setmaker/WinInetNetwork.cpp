@@ -18,6 +18,7 @@ void Fail(RequestOutcome& outcome, const CInternetException& failure)
     outcome.m_bFailed = true;
     outcome.m_nError = failure.m_dwError;
     outcome.m_strError = failure.GetErrorMessage().GetString();
+    outcome.m_bProxyCredentials = failure.m_dwError == AFX_INET_PROXY_CREDENTIALS;
 }
 
 // Opens the address in a new check session: false, with the failure in outcome, when it cannot.

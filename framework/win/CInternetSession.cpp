@@ -8,6 +8,8 @@
 
 CString CInternetException::GetErrorMessage() const
 {
+    if (m_dwError == AFX_INET_PROXY_CREDENTIALS)
+        return CString(kMsgProxyCredentials);
     char* pText = nullptr;
     DWORD n = 0;
     const WinInetApi* pApi =
@@ -376,9 +378,63 @@ CInternetException CInternetSession::SendRequest(const HttpTarget& target, DWORD
                        completion, m_limit);
     if (failure.Failed())
         return failure;
+    failure = AnswerProxyChallenge(hRequest.Get(), completion, pstrHeaders, dwHeadersLength);
+    if (failure.Failed())
+        return failure;
     pFile.reset(new CInternetFile(hConnect.Release(), hRequest.Release(), std::move(pCompletion), m_limit,
                                   m_dwReceiveTimeout));
     return CInternetException();
+}
+
+CInternetException CInternetSession::AnswerProxyChallenge(HINTERNET hRequest, CInternetCompletion& completion,
+                                                          const char* pstrHeaders, DWORD dwHeadersLength)
+{
+    for (;;) {
+        DWORD dwStatus = 0;
+        DWORD nSize = sizeof dwStatus;
+        if (!m_pApi->pfnHttpQueryInfo(hRequest, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &dwStatus,
+                                      &nSize, nullptr)
+            || dwStatus != HTTP_STATUS_PROXY_AUTH_REQ)
+            return CInternetException();
+        // The proxy's page is never read as the document.
+        if (!m_hPromptOwner || m_nProxyPrompts >= kMaxProxyPrompts)
+            return CInternetException(AFX_INET_PROXY_CREDENTIALS);
+        ++m_nProxyPrompts;
+        // What came with the challenge is read to its end, so that the connection can carry
+        // the request again.
+        for (;;) {
+            *completion.ReadCount() = 0;
+            completion.Arm();
+            const CInternetException failure =
+                Finished(m_pApi->pfnInternetReadFile(hRequest, completion.ReadBuffer(),
+                                                     CInternetCompletion::kReadSize, completion.ReadCount()),
+                         completion, m_limit);
+            if (failure.Failed())
+                return failure;
+            if (*completion.ReadCount() == 0)
+                break;
+        }
+        // The user's time, not the network's. Wine's Cancel answers 0 rather than
+        // ERROR_CANCELLED: only a retry counts.
+        const DWORD dwPromptStart = ::GetTickCount();
+        const DWORD dwAnswer =
+            m_pApi->pfnInternetErrorDlg(m_hPromptOwner, hRequest, ERROR_SUCCESS,
+                                        FLAGS_ERROR_UI_FILTER_FOR_ERRORS | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS
+                                            | FLAGS_ERROR_UI_FLAGS_GENERATE_DATA,
+                                        nullptr);
+        m_limit.Exclude(::GetTickCount() - dwPromptStart);
+        if (dwAnswer != ERROR_INTERNET_FORCE_RETRY)
+            return CInternetException(AFX_INET_PROXY_CREDENTIALS);
+        // WinINet keeps the typed credentials for the proxy; the request goes again, and may
+        // pend again.
+        ApplyTimeouts(hRequest);
+        completion.Arm();
+        const CInternetException failure =
+            Finished(m_pApi->pfnHttpSendRequest(hRequest, pstrHeaders, dwHeadersLength, nullptr, 0),
+                     completion, m_limit);
+        if (failure.Failed())
+            return failure;
+    }
 }
 
 CInternetException CInternetSession::OpenURL(const char* pstrURL, std::unique_ptr<CInternetFile>& pFile,

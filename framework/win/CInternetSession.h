@@ -12,6 +12,14 @@
 #include "InternetCompletion.h"
 #include "WinInetApi.h"
 
+// The failure of an opening that a proxy refused for want of credentials (HTTP 407): none were
+// asked for (no owner window), the user cancelled the prompt, or the proxy refused the last
+// ones typed. An application-defined code (bit 29), so no system text stands for it.
+inline constexpr DWORD AFX_INET_PROXY_CREDENTIALS = 0x20000000 | 407;
+// Its text.
+inline constexpr char kMsgProxyCredentials[] =
+    "The proxy server requires a user name and password, and none that it accepts were given.";
+
 // What an opening or a read answers: success, or the failure with the WinINet (or system)
 // error code that describes it.
 class CInternetException : public CException
@@ -77,6 +85,8 @@ public:
     DWORD Cap(DWORD dwWait) const;
     // What is left of the limit as a wait: INFINITE when no limit is set, at least 1 ms.
     DWORD Left() const;
+    // Leaves dwMilliseconds that were not the network's (a prompt the user answered) out.
+    void Exclude(DWORD dwMilliseconds) { m_dwStart += dwMilliseconds; }
     // The error of an operation that failed with dwError: ERROR_INTERNET_TIMEOUT when the
     // limit has run out (the system may name a wait it cut short otherwise).
     DWORD FailureError(DWORD dwError) const;
@@ -149,6 +159,12 @@ public:
     // within dwMilliseconds in all (name lookup, connection, TLS handshake, request, answer):
     // each wait is cut to what is left, and running out fails with ERROR_INTERNET_TIMEOUT.
     void SetTimeLimit(DWORD dwMilliseconds) { m_limit.Start(dwMilliseconds); }
+    // A proxy that asks for credentials (407) gets them from the user through the system's
+    // prompt, owned by hOwner, at most kMaxProxyPrompts times per session; the time the prompt
+    // is open is not counted against the time limit. Without an owner (the default) nobody is
+    // asked, and the opening fails with AFX_INET_PROXY_CREDENTIALS.
+    void SetPromptOwner(HWND hOwner) { m_hPromptOwner = hOwner; }
+    static const int kMaxProxyPrompts = 3;
     // Opens the http or https address into pFile, or answers the failure (pFile then stays
     // empty; another scheme fails with ERROR_INTERNET_UNRECOGNIZED_SCHEME). It follows
     // redirects (http to https included, https to http never) and accepts any type of answer;
@@ -168,6 +184,10 @@ private:
     CInternetException SendRequest(const HttpTarget& target, DWORD dwFlags, const char* pstrHeaders,
                                    DWORD dwHeadersLength, std::unique_ptr<CInternetFile>& pFile);
     void ApplyTimeouts(HINTERNET hRequest) const;
+    // The request answered: when the proxy asks for credentials, asks the user and sends it
+    // again, as often as allowed.
+    CInternetException AnswerProxyChallenge(HINTERNET hRequest, CInternetCompletion& completion,
+                                            const char* pstrHeaders, DWORD dwHeadersLength);
 
     const WinInetApi* m_pApi; // NULL when WinINet is missing
     CInternetHandle m_hSession;
@@ -175,4 +195,6 @@ private:
     DWORD m_dwSendTimeout = 0;
     DWORD m_dwReceiveTimeout = 0;
     CTimeLimit m_limit;
+    HWND m_hPromptOwner = nullptr;
+    int m_nProxyPrompts = 0;
 };

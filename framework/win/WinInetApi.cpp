@@ -35,7 +35,8 @@ struct LoadedWinInet
                     && Find(library, api.pfnHttpSendRequest, "HttpSendRequestA")
                     && Find(library, api.pfnHttpQueryInfo, "HttpQueryInfoA")
                     && Find(library, api.pfnInternetReadFile, "InternetReadFile")
-                    && Find(library, api.pfnInternetCloseHandle, "InternetCloseHandle");
+                    && Find(library, api.pfnInternetCloseHandle, "InternetCloseHandle")
+                    && Find(library, api.pfnInternetErrorDlg, "InternetErrorDlg");
         if (!bComplete)
             dwError = ERROR_PROC_NOT_FOUND;
     }

@@ -19,6 +19,7 @@ struct WinInetApi
     decltype(&::HttpQueryInfoA) pfnHttpQueryInfo;
     decltype(&::InternetReadFile) pfnInternetReadFile;
     decltype(&::InternetCloseHandle) pfnInternetCloseHandle;
+    decltype(&::InternetErrorDlg) pfnInternetErrorDlg;
     HMODULE hModule; // holds the texts of WinINet's errors
 };
 

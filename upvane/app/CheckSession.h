@@ -25,6 +25,9 @@ public:
     // pszAgent: the user agent (null: the application's name). The time limit starts now.
     explicit CCheckSession(const char* pszAgent = nullptr, DWORD dwTimeLimitMs = kCheckTimeLimitMs);
 
+    // A proxy that asks for credentials asks the user through a prompt owned by hOwner.
+    void SetPromptOwner(HWND hOwner) { m_session.SetPromptOwner(hOwner); }
+
     // False when no session could be made; nothing else then works.
     bool IsOpen() const { return m_session.IsOpen(); }
 

@@ -179,6 +179,7 @@ void CUpvaneDlg::RunCheck()
 {
     AFX_STEP_MARK("check entered");
     CCheckSession session;
+    session.SetPromptOwner(m_hWnd);
 
     m_progress.SetPos(0);
     m_progress.SendMessage(PBM_SETRANGE, 0, kProgressRange);

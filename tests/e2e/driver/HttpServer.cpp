@@ -343,6 +343,11 @@ void HttpServer::ServeConnection(Socket socket)
             reply = HttpReply::Status("HTTP/1.0 401 Unauthorized", "");
             reply.headers.push_back("WWW-Authenticate: Basic realm=\"Quillsuite tests\"");
         }
+        if (reply.proxyAuthorization && request.Header("Proxy-Authorization") != reply.proxyAuthorization) {
+            reply = HttpReply::Status("HTTP/1.0 407 Proxy Authentication Required",
+                                      "<html><body><h1>407 Proxy Authentication Required</h1></body></html>");
+            reply.headers.push_back("Proxy-Authenticate: Basic realm=\"Quillsuite proxy\"");
+        }
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_requests.push_back(request);

@@ -58,6 +58,10 @@ struct HttpReply
     // When set: a request whose Authorization header is not exactly this gets a basic
     // challenge (401) instead.
     std::optional<std::string> authorization;
+    // The same as a proxy: a request whose Proxy-Authorization header is not exactly this gets
+    // a basic proxy challenge (407). Requests in absolute form ("GET http://host/path") are
+    // served by their whole target, so the server answers as a proxy for any host.
+    std::optional<std::string> proxyAuthorization;
 
     static HttpReply Ok(std::string body);
     static HttpReply Status(std::string statusLine, std::string body);

@@ -20,7 +20,7 @@ namespace qs::e2e {
 namespace {
 
 // How the server answers the version document.
-enum class Doc { Upgrade, Latest, ResourceNotFound, CutOff, RedirectToHttp };
+enum class Doc { Upgrade, Latest, ResourceNotFound, CutOff, RedirectToHttp, BehindAProxyAskingCredentials };
 
 // What "product.set" is: the set file, a folder, the set file's keys under another section,
 // or the set file held open by another program that shares it with nobody.
@@ -45,6 +45,7 @@ void PrintTo(const VerifyCase& c, std::ostream* os)
 }
 
 const char kWhatsNewAsProxied[] = "http://www.quillory.com:80/What's%20New.pdf";
+const char kDocumentAsProxied[] = "http://www.quillory.com:80/quillory/version.txt";
 
 std::string Replaced(std::string text, const std::string& mark, const std::string& value)
 {
@@ -140,6 +141,10 @@ TEST_P(SetmakerVerify, PrintsWhatUpvaneShowsAndOneLinePerProblem)
         return HttpReply::Status("HTTP/1.0 " + std::to_string(code) + " X", "x");
     };
     server.Serve("/quillory/version.txt", doc);
+    if (c.doc == Doc::BehindAProxyAskingCredentials) {
+        doc.proxyAuthorization = "Basic Y2xlcms6czNjcmV0";
+        m_proxy.Serve(kDocumentAsProxied, doc);
+    }
     server.Serve("/quillory/QuilloryUpgrade.exe", status(c.downloadStatus));
     server.Serve("/quillory", status(200));
     m_proxy.Serve(kWhatsNewAsProxied, status(c.whatsNewStatus));
@@ -286,7 +291,19 @@ INSTANTIATE_TEST_SUITE_P(
                    "",
                    1,
                    {"setmaker: cannot read product.set: no section [information] could be read from it"},
-                   Target::Locked}),
+                   Target::Locked},
+        // The document goes through the proxy, which answers 407: nobody is asked, nothing
+        // more is requested.
+        VerifyCase{
+            "ProxyAsksForCredentials",
+            "www.quillory.com/quillory",
+            Doc::BehindAProxyAskingCredentials,
+            200,
+            200,
+            "",
+            5,
+            {"setmaker verify: the proxy server in this user's Internet settings requires a user name and "
+             "password; verify does not ask for them"}}),
     [](const ::testing::TestParamInfo<VerifyCase>& info) { return info.param.name; });
 
 } // namespace

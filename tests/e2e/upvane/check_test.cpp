@@ -15,6 +15,7 @@
 
 #include "Capabilities.h"
 #include "HttpServer.h"
+#include "Registry.h"
 #include "UpvaneHarness.h"
 #include "UrlRecorder.h"
 #include "Wait.h"
@@ -441,6 +442,119 @@ TEST_F(UpvaneCheck, AWebLinkWithABlankIsFetchedAndDownloadedWithTheBlankInPlace)
     Click(m_run.Item(kDownload));
     ASSERT_TRUE(recorder.WaitForAddresses(1, 15000));
     EXPECT_EQ("http://" + m_server.Address() + "/quill ory/QuilloryUpgrade.exe", recorder.Addresses()[0]);
+}
+
+// The user's Internet settings point at a proxy (this server): the check goes through it,
+// also to a weblink whose name resolves nowhere.
+class UpvaneBehindProxy : public UpvaneCheck
+{
+protected:
+    static constexpr char kSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+    // WinINet names the port in the request to the proxy.
+    static constexpr char kDocumentUrl[] = "http://quillory.invalid:80/version.txt";
+
+    void SetUp() override
+    {
+        UpvaneCheck::SetUp();
+        ASSERT_TRUE(RegistryWriteDword(kSettings, "ProxyEnable", 1));
+        ASSERT_TRUE(RegistryWriteString(kSettings, "ProxyServer", m_server.Address()));
+        // The origin below is reached directly, as the user's settings may say for some hosts.
+        ASSERT_TRUE(RegistryWriteString(kSettings, "ProxyOverride", "127.0.0.1"));
+        auto values = ExampleValues("quillory.invalid");
+        values["installed"] = kInstalled;
+        m_run.WriteSetFile(values);
+        ASSERT_TRUE(m_run.Start());
+    }
+    void TearDown() override
+    {
+        RegistryWriteDword(kSettings, "ProxyEnable", 0);
+        RegistryDeleteValue(kSettings, "ProxyServer");
+        RegistryDeleteValue(kSettings, "ProxyOverride");
+    }
+
+    // The system's prompt for the proxy's credentials, owned by the dialog; nullptr if none.
+    HWND WaitForPrompt() const
+    {
+        HWND prompt = nullptr;
+        WaitUntil(
+            [&] {
+                prompt = m_run.FindMessageBox();
+                return prompt && FindDescendant(prompt, "Edit", nullptr);
+            },
+            10000);
+        return prompt;
+    }
+
+    // Basic credentials of "clerk" with password "s3cret".
+    static constexpr char kBasicClerk[] = "Basic Y2xlcms6czNjcmV0";
+
+    HttpServer m_origin; // reached without the proxy
+};
+
+TEST_F(UpvaneBehindProxy, TheCheckGoesThroughTheProxy)
+{
+    m_server.Serve(kDocumentUrl, HttpReply::Ok(kUpgradeDocument));
+    ASSERT_EQ(nullptr, m_run.CheckAndWait());
+    EXPECT_EQ(kUpgradeMessage, Message());
+    const auto requests = m_server.Requests();
+    ASSERT_EQ(1u, requests.size());
+    EXPECT_EQ(kDocumentUrl, requests[0].path);
+    EXPECT_FALSE(requests[0].Header("Proxy-Authorization").has_value());
+}
+
+// The typed credentials go to the proxy only: its answer redirects to an origin reached
+// directly, which never sees them.
+TEST_F(UpvaneBehindProxy, AProxyThatAsksForCredentialsGetsThemFromTheUser)
+{
+    HttpReply reply = HttpReply::Status("HTTP/1.0 302 Found", "");
+    reply.headers.push_back("Location: " + m_origin.Url("/version.txt"));
+    reply.proxyAuthorization = kBasicClerk;
+    m_server.Serve(kDocumentUrl, reply);
+    m_origin.Serve("/version.txt", HttpReply::Ok(kUpgradeDocument));
+    HWND box = m_run.CheckAndWait(60000, [&] {
+        HWND prompt = WaitForPrompt();
+        ASSERT_NE(nullptr, prompt);
+        EXPECT_EQ(m_run.Dialog(), GetWindow(prompt, GW_OWNER));
+        const auto edits = Descendants(prompt);
+        std::vector<HWND> fields;
+        for (HWND h : edits)
+            if (ClassName(h) == "Edit" && IsWindowVisible(h))
+                fields.push_back(h);
+        ASSERT_GE(fields.size(), 2u);
+        SendWithTimeout(fields[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("clerk"));
+        SendWithTimeout(fields[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("s3cret"));
+        Click(Child(prompt, IDOK));
+        EXPECT_TRUE(WaitForWindowGone(prompt, 5000));
+    });
+    ASSERT_EQ(nullptr, box) << UpvaneRun::MessageBoxText(box);
+    EXPECT_EQ(kUpgradeMessage, Message());
+    const auto requests = m_server.Requests();
+    // WinINet may ask once more without them before it answers the challenge.
+    ASSERT_GE(requests.size(), 2u);
+    EXPECT_FALSE(requests.front().Header("Proxy-Authorization").has_value());
+    EXPECT_EQ(kBasicClerk, requests.back().Header("Proxy-Authorization").value_or(""));
+    const auto atOrigin = m_origin.Requests();
+    ASSERT_EQ(1u, atOrigin.size());
+    EXPECT_FALSE(atOrigin[0].Header("Proxy-Authorization").has_value());
+}
+
+TEST_F(UpvaneBehindProxy, ACancelledPromptEndsInTheErrorBox)
+{
+    HttpReply reply = HttpReply::Ok(kUpgradeDocument);
+    reply.proxyAuthorization = kBasicClerk;
+    m_server.Serve(kDocumentUrl, reply);
+    HWND box = m_run.CheckAndWait(60000, [&] {
+        HWND prompt = WaitForPrompt();
+        ASSERT_NE(nullptr, prompt);
+        Click(Child(prompt, IDCANCEL));
+        EXPECT_TRUE(WaitForWindowGone(prompt, 5000));
+    });
+    ASSERT_NE(nullptr, box) << Version();
+    EXPECT_EQ("The proxy server requires a user name and password, and none that it accepts were given.",
+              UpvaneRun::MessageBoxText(box));
+    EXPECT_EQ(10, Progress());
+    EXPECT_EQ(kInstalledLine, Version());
+    ExpectErrorBoxAndClose(box);
 }
 
 // Servers that misbehave, asked after a check that found an upgrade: the dialog reports a
