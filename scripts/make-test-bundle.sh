@@ -88,6 +88,12 @@ for test in tests:
                             "SKIP_REGULAR_EXPRESSION", "RESOURCE_LOCK", "_BACKTRACE_TRIPLES"}
     if unknown:
         sys.exit(f"make-test-bundle: test {test['name']}: the runner does not know {sorted(unknown)}")
+    # A code page comes from the locale Wine starts with; on Windows it is the system's, so
+    # such a test must declare the code page it needs for the runner to probe.
+    for env in props.get("ENVIRONMENT", []):
+        acp = re.match(r"QS_EXPECT_ACP=(\d+)$", env) or re.match(r"LC_ALL=(ja_JP|zh_CN|ko_KR)", env)
+        if acp and not any(l.startswith("needs-acp-") for l in props.get("LABELS", [])):
+            sys.exit(f"make-test-bundle: test {test['name']} sets {env} but declares no needs-acp- label")
     lines.append("")
     lines.append("test=" + test["name"])
     lines.append("program=" + kit_path(command[0], "program"))

@@ -69,7 +69,15 @@ prefix_cache=${QS_WINE_PREFIX_CACHE:-}
 if [ -n "$prefix_cache" ] && [ -d "$prefix_cache/prefix" ]; then
   step "copy the cached prefix" cp -a "$prefix_cache/prefix" "$WINEPREFIX"
 else
-  step "wineboot -i" "$WINE" wineboot -i
+  # A new prefix's wineboot has been seen to fail at once now and then ("could not load
+  # kernel32.dll" before anything was written); a second attempt in an empty prefix succeeds.
+  if ! "$WINE" wineboot -i >>"$setup_log" 2>&1; then
+    echo "with-wine: wineboot -i failed once; making the prefix again" >>"$setup_log"
+    optional "$WINESERVER" -k
+    optional "$WINESERVER" -w
+    rm -rf "$WINEPREFIX"
+    step "wineboot -i" "$WINE" wineboot -i
+  fi
   # wineboot returns while the 32-bit half of the prefix (syswow64) may still be written by a
   # program of its own; the server ends a few seconds after the last program has. Stopping it
   # earlier leaves a prefix in which no 32-bit program starts ("could not load kernel32.dll").
