@@ -56,7 +56,15 @@ total=$(grep -c '^test=' "$manifest")
 https=$(tr -d '\r' <"$manifest" | grep -c '^label=needs-linux-tls-helper$' || true)
 [ $((passed + failed + skipped)) -eq "$total" ] \
   || { echo "test kit: $((passed + failed + skipped)) results for $total tests in the manifest"; exit 1; }
-[ "$failed" -eq 0 ] && [ "$status" -eq 0 ] || { echo "test kit: $failed failed (exit status $status)"; exit 1; }
+if [ "$failed" -ne 0 ] || [ "$status" -ne 0 ]; then
+  # The fresh folder goes with the run: show what each failed test printed first.
+  tr -d '\r' <"$results/console.txt" | sed -n 's/^FAILED *[0-9.]* s  \([^ ]*\).*/\1/p' | while read -r name; do
+    echo "---- output of $name (last lines)"
+    tail -n 40 "$results/output/$name.txt" 2>/dev/null | tr -d '\r' || true
+  done
+  echo "test kit: $failed failed (exit status $status)"
+  exit 1
+fi
 if tr -d '\r' <"$results/summary.txt" | sed -n '/^Skipped, and why:/,/^[^ ]/p' | grep '^  ' | grep -qv ': ..*'; then
   echo "test kit: a skip without its reason"
   exit 1
