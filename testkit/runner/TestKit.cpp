@@ -226,6 +226,20 @@ unsigned long long TimeLimitMs(const TestEntry& test, unsigned defaultSeconds, d
     return static_cast<unsigned long long>(seconds * 1000.0 * scale);
 }
 
+bool StartMayBeTriedAgain(unsigned long error)
+{
+    switch (error) {
+    case 8:    // ERROR_NOT_ENOUGH_MEMORY
+    case 14:   // ERROR_OUTOFMEMORY
+    case 1359: // ERROR_INTERNAL_ERROR
+    case 1450: // ERROR_NO_SYSTEM_RESOURCES
+    case 1455: // ERROR_COMMITMENT_LIMIT
+        return true;
+    default:
+        return false;
+    }
+}
+
 std::string GoogleTestSkipMessage(const std::string& output)
 {
     // GoogleTest prints "FILE(LINE): Skipped" (or "FILE:LINE: Skipped") and then the message.

@@ -63,6 +63,17 @@ std::string SkipReason(const TestEntry& test, const Machine& machine);
 // The time limit in milliseconds: the test's own (or `defaultSeconds`), times `scale`.
 unsigned long long TimeLimitMs(const TestEntry& test, unsigned defaultSeconds, double scale);
 
+// How often the runner tries to start a test program whose start failed for a reason that says
+// nothing about the program, and how long it waits between tries.
+constexpr int kStartTries = 3;
+constexpr unsigned kStartRetryPauseMs = 2000;
+
+// Whether a failed start (CreateProcess's error) may be tried again: the machine was short of
+// memory or resources for a moment, or the new process ended while it was still being set up,
+// which CreateProcess reports as an internal error (seen under Wine when its loader could not
+// lay out the new process). A program that is missing, damaged or refused fails at once.
+bool StartMayBeTriedAgain(unsigned long error);
+
 enum class Verdict { Passed, Failed, Skipped };
 
 struct Outcome

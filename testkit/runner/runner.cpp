@@ -172,8 +172,10 @@ bool ParseOptions(int argc, char** argv, Options& options)
 }
 
 // Runs one test with its output in `outputPath`; false when it could not be started.
+// `startNote` says so when the start succeeded only on a later try.
 bool RunTest(const TestEntry& test, const std::string& bundle, const std::string& outputPath,
-             unsigned long long limitMs, bool& timedOut, DWORD& exitCode, std::string& failure)
+             unsigned long long limitMs, bool& timedOut, DWORD& exitCode, std::string& failure,
+             std::string& startNote)
 {
     SECURITY_ATTRIBUTES inherit = {};
     inherit.nLength = sizeof inherit;
@@ -218,12 +220,29 @@ bool RunTest(const TestEntry& test, const std::string& bundle, const std::string
     startup.hStdOutput = output.Get();
     startup.hStdError = output.Get();
     PROCESS_INFORMATION process = {};
-    std::vector<char> mutableCommandLine(commandLine.begin(), commandLine.end());
-    mutableCommandLine.push_back('\0');
-    if (!CreateProcessA(program.c_str(), mutableCommandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
-                        block.data(), dir.c_str(), &startup, &process)) {
-        failure = "cannot start " + program + " (error " + std::to_string(GetLastError()) + ")";
-        return false;
+    std::string earlier; // the errors of the tries that failed, for the report
+    for (int tries = 1;; ++tries) {
+        std::vector<char> mutableCommandLine(commandLine.begin(), commandLine.end());
+        mutableCommandLine.push_back('\0');
+        if (CreateProcessA(program.c_str(), mutableCommandLine.data(), nullptr, nullptr, TRUE,
+                           CREATE_SUSPENDED, block.data(), dir.c_str(), &startup, &process))
+            break;
+        const DWORD error = GetLastError();
+        earlier += (earlier.empty() ? "error " : ", error ") + std::to_string(error);
+        if (tries == kStartTries || !StartMayBeTriedAgain(error)) {
+            failure = "cannot start " + program + " (" + earlier
+                      + (tries > 1 ? ", in " + std::to_string(tries) + " tries)" : ")");
+            return false;
+        }
+        Sleep(kStartRetryPauseMs);
+    }
+    if (!earlier.empty()) {
+        // Said at the top of the test's output, where whoever reads a result looks.
+        const std::string note =
+            "runner: started on a later try; the earlier ones failed (" + earlier + ")\r\n";
+        DWORD written = 0;
+        ::WriteFile(output.Get(), note.data(), static_cast<DWORD>(note.size()), &written, nullptr);
+        startNote = note.substr(0, note.size() - 2);
     }
     Handle processHandle(process.hProcess);
     Handle threadHandle(process.hThread);
@@ -301,6 +320,7 @@ int main(int argc, char** argv)
             continue;
         Result result;
         result.name = test.name;
+        std::string startNote;
         const std::string skip = SkipReason(test, machine);
         if (!skip.empty()) {
             result.outcome = {Verdict::Skipped, skip};
@@ -313,7 +333,7 @@ int main(int argc, char** argv)
             const ULONGLONG start = GetTickCount64();
             if (RunTest(test, bundle, outputPath,
                         TimeLimitMs(test, kDefaultTimeoutSeconds, options.timeScale), timedOut, exitCode,
-                        failure)) {
+                        failure, startNote)) {
                 ReadFile(outputPath, result.output);
                 result.outcome = Judge(test, timedOut, exitCode, result.output);
             } else {
@@ -322,6 +342,8 @@ int main(int argc, char** argv)
             result.seconds = (GetTickCount64() - start) / 1000.0;
         }
         Print(ResultLine(result) + "\n", log);
+        if (!startNote.empty())
+            Print("           " + startNote + "\n", log);
         done.push_back(std::move(result));
     }
 

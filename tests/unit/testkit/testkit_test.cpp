@@ -141,6 +141,16 @@ TEST(TimeLimitTest, TakesTheTestsOwnLimitOrTheDefaultTimesTheScale)
     EXPECT_EQ(120000u, TimeLimitMs(test, 1500, 0));
 }
 
+TEST(StartTest, TriesAgainOnlyWhenTheFailureSaysNothingAboutTheProgram)
+{
+    // A process Wine's loader ended during its start (1359), memory or resources short.
+    for (unsigned long error : {1359ul, 8ul, 14ul, 1450ul, 1455ul})
+        EXPECT_TRUE(StartMayBeTriedAgain(error)) << error;
+    // Missing file or folder, refused, not a program, wrong machine type, bad working folder.
+    for (unsigned long error : {2ul, 3ul, 5ul, 193ul, 216ul, 267ul, 0ul})
+        EXPECT_FALSE(StartMayBeTriedAgain(error)) << error;
+}
+
 struct JudgeCase
 {
     const char* what;
