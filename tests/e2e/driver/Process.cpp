@@ -1,5 +1,6 @@
 #include "Process.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "Paths.h"
@@ -80,9 +81,8 @@ Process Process::StartCommandLine(const std::string& commandLine, const std::str
     PROCESS_INFORMATION info = {};
     std::string writable = commandLine; // CreateProcessA may write into its command line
     const std::string directory = currentDirectory.empty() ? "" : WinPath(currentDirectory);
-    if (!CreateProcessA(applicationName.empty() ? nullptr : applicationName.c_str(), writable.data(), nullptr,
-                        nullptr, FALSE, 0, nullptr, directory.empty() ? nullptr : directory.c_str(), &startup,
-                        &info)) {
+    if (!CreateTestedProcess(applicationName.empty() ? nullptr : applicationName.c_str(), writable.data(),
+                             FALSE, 0, directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
         result.m_startError = GetLastError();
         return result;
     }
@@ -165,6 +165,28 @@ void Process::Close()
     CloseHandle(m_process);
     m_process = nullptr;
     m_id = 0;
+}
+
+BOOL CreateTestedProcess(const char* applicationName, char* commandLine, BOOL inheritHandles, DWORD flags,
+                         const char* currentDirectory, STARTUPINFOA* startup, PROCESS_INFORMATION* info)
+{
+    constexpr int kTries = 3;
+    for (int tries = 1;; ++tries) {
+        if (CreateProcessA(applicationName, commandLine, nullptr, nullptr, inheritHandles, flags, nullptr,
+                           currentDirectory, startup, info)) {
+            if (tries > 1)
+                std::fprintf(stderr, "note: %s started on try %d; the earlier tries ended in error %lu\n",
+                             applicationName ? applicationName : commandLine, tries,
+                             static_cast<unsigned long>(ERROR_INTERNAL_ERROR));
+            return TRUE;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || tries == kTries) {
+            SetLastError(error);
+            return FALSE;
+        }
+        Sleep(1000);
+    }
 }
 
 } // namespace qs::e2e

@@ -66,4 +66,11 @@ private:
 // Top-level windows owned by any thread of process `processId`, visible or not.
 std::vector<HWND> TopLevelWindowsOf(DWORD processId);
 
+// CreateProcessA for the programs a test starts. Under load Wine now and then ends a new
+// process while it sets it up, and CreateProcess answers ERROR_INTERNAL_ERROR: that says
+// nothing about the program, so the start is tried up to three times, 1 s apart, and a later
+// try is reported on the test's error output. Any other failure is returned at once.
+BOOL CreateTestedProcess(const char* applicationName, char* commandLine, BOOL inheritHandles, DWORD flags,
+                         const char* currentDirectory, STARTUPINFOA* startup, PROCESS_INFORMATION* info);
+
 } // namespace qs::e2e

@@ -11,6 +11,7 @@
 
 #include "HttpServer.h"
 #include "Paths.h"
+#include "Process.h"
 #include "ScrambledSetFile.h"
 #include "TempDir.h"
 #include "TlsFront.h"
@@ -89,8 +90,8 @@ protected:
         si.hStdOutput = si.hStdError = out;
         std::string command = "\"" + QS_DELIVERABLE(SETMAKER) + "\" verify " + arguments;
         PROCESS_INFORMATION pi = {};
-        const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                            nullptr, m_dir.Path().c_str(), &si, &pi);
+        const BOOL started = CreateTestedProcess(nullptr, command.data(), TRUE, CREATE_NO_WINDOW,
+                                                 m_dir.Path().c_str(), &si, &pi);
         CloseHandle(out);
         if (!started)
             return ~DWORD{0};

@@ -10,6 +10,7 @@
 
 #include "Files.h"
 #include "Paths.h"
+#include "Process.h"
 #include "RunRecords.h"
 #include "Wait.h"
 
@@ -199,8 +200,8 @@ ToolRunResult RunTool(const ToolRunOptions& options)
     if (!desktop.empty())
         startup.lpDesktop = desktop.data();
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, options.currentDirectory.c_str(), &startup, &info))
+    if (!CreateTestedProcess(program.c_str(), commandLine.data(), FALSE, CREATE_SUSPENDED,
+                             options.currentDirectory.c_str(), &startup, &info))
         return result;
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
