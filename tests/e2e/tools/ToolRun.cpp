@@ -1,12 +1,9 @@
 #include "ToolRun.h"
 
-#include <atomic>
+#include <cstdio>
 #include <memory>
-#include <mutex>
 #include <sstream>
 #include <thread>
-
-#include <tlhelp32.h>
 
 #include "Files.h"
 #include "Paths.h"
@@ -18,10 +15,7 @@ namespace qs::e2e::tools {
 
 namespace {
 
-constexpr unsigned kRegeditPollMs = 2;
-// Editors are started before the tool ends; this covers the poll's own delay.
-constexpr unsigned kRegeditGraceMs = 300;
-constexpr unsigned kRegeditEndTimeoutMs = 10000;
+constexpr unsigned kEditorEndTimeoutMs = 10000;
 
 struct HandleCloser
 {
@@ -62,91 +56,122 @@ std::string ImagePath(HANDLE process)
     return std::string(path, size);
 }
 
-// Polls the process list for "regedit.exe" children of one process, from its own thread.
-class RegeditSpotter
+// True when the program's file is named "regedit.exe", wherever it lies.
+bool IsEditor(const std::string& image)
+{
+    const auto slash = image.find_last_of("\\/");
+    return lstrcmpiA(image.c_str() + (slash == std::string::npos ? 0 : slash + 1), "regedit.exe") == 0;
+}
+
+// Every process the tool starts, children of its children included. The tool is put in a job
+// of its own before it runs, and the job reports each new process to a completion port as the
+// process is made, before the program that starts it goes on; so no start is missed however
+// short the new process's life. Each is opened as soon as its report is read, which keeps it
+// readable after it has ended. Its creation time and its program's path are read at the end:
+// while a new process is still being set up, Wine gives neither.
+class ChildWatch
 {
 public:
-    explicit RegeditSpotter(DWORD parentId)
-        : m_parentId(parentId),
-          m_thread([this] { Poll(); })
+    ChildWatch()
+        : m_job(CreateJobObjectA(nullptr, nullptr)),
+          m_port(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1))
     {
     }
-    ~RegeditSpotter() { Stop(); }
-    RegeditSpotter(const RegeditSpotter&) = delete;
-    RegeditSpotter& operator=(const RegeditSpotter&) = delete;
+    ~ChildWatch() { Stop(); }
+    ChildWatch(const ChildWatch&) = delete;
+    ChildWatch& operator=(const ChildWatch&) = delete;
 
+    // Puts the tool (not yet running) in the job and starts reading the reports. False, with
+    // the reason on the error output, when the job cannot hold it.
+    bool Follow(HANDLE tool, DWORD toolId)
+    {
+        JOBOBJECT_ASSOCIATE_COMPLETION_PORT port = {};
+        port.CompletionKey = m_job.get();
+        port.CompletionPort = m_port.get();
+        if (!m_job || !m_port
+            || !SetInformationJobObject(m_job.get(), JobObjectAssociateCompletionPortInformation, &port,
+                                        sizeof port)
+            || !AssignProcessToJobObject(m_job.get(), tool)) {
+            std::fprintf(stderr, "tool run: the tool's starts cannot be followed (error %lu)\n",
+                         GetLastError());
+            return false;
+        }
+        m_toolId = toolId;
+        m_thread = std::thread([this] { Read(); });
+        return true;
+    }
+    // Reads the reports queued so far, then stops. A report of a start is queued before the
+    // program that made the start goes on, so once the tool has ended all of its starts are read.
     void Stop()
     {
-        m_stop = true;
-        if (m_thread.joinable())
-            m_thread.join();
+        if (!m_thread.joinable())
+            return;
+        PostQueuedCompletionStatus(m_port.get(), 0, kStopKey, nullptr);
+        m_thread.join();
     }
-    std::vector<RegeditStart> Starts() const
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_starts;
-    }
-    // Waits, bounded, for every spotted editor to end.
-    void WaitForEnds(unsigned timeoutMs) const
+    // Waits, bounded, for every registry editor the tool started to end. Call after Stop.
+    void WaitForEditors(unsigned timeoutMs) const
     {
         std::vector<HANDLE> handles;
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            for (const auto& handle : m_handles)
-                handles.push_back(handle.get());
-        }
+        for (const auto& child : m_children)
+            if (child.handle && IsEditor(ImagePath(child.handle.get())))
+                handles.push_back(child.handle.get());
         if (!handles.empty())
             WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), TRUE,
                                    Scaled(timeoutMs));
     }
-
-private:
-    void Poll()
+    // Call after Stop.
+    std::vector<ToolChild> Children() const
     {
-        while (!m_stop) {
-            Snapshot();
-            Sleep(kRegeditPollMs);
-        }
-    }
-    void Snapshot()
-    {
-        UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-        if (snapshot.get() == INVALID_HANDLE_VALUE) {
-            snapshot.release();
-            return;
-        }
-        PROCESSENTRY32 entry = {};
-        entry.dwSize = sizeof entry;
-        for (BOOL more = Process32First(snapshot.get(), &entry); more;
-             more = Process32Next(snapshot.get(), &entry)) {
-            if (entry.th32ParentProcessID != m_parentId || lstrcmpiA(entry.szExeFile, "regedit.exe") != 0)
-                continue;
-            std::lock_guard<std::mutex> lock(m_mutex);
-            bool known = false;
-            for (const auto& start : m_starts)
-                known = known || start.processId == entry.th32ProcessID;
-            if (known)
-                continue;
-            // The poll's own time stands in when the process is already gone.
-            RegeditStart start{entry.th32ProcessID, NowMs(), std::string()};
-            if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
-                                             entry.th32ProcessID)) {
-                const double created = CreationMs(process);
+        std::vector<ToolChild> children;
+        for (const auto& child : m_children) {
+            ToolChild start{child.processId, child.reportMs, std::string()};
+            if (child.handle) {
+                const double created = CreationMs(child.handle.get());
                 if (created >= 0)
                     start.createdMs = created;
-                start.image = ImagePath(process);
-                m_handles.emplace_back(process);
+                start.image = ImagePath(child.handle.get());
             }
-            m_starts.push_back(start);
+            children.push_back(start);
+        }
+        return children;
+    }
+
+private:
+    static constexpr ULONG_PTR kStopKey = 1;
+
+    struct Child
+    {
+        DWORD processId;
+        double reportMs;     // when its report was read
+        UniqueHandle handle; // null when it had ended before then
+    };
+
+    void Read()
+    {
+        for (;;) {
+            DWORD message = 0;
+            ULONG_PTR key = 0;
+            LPOVERLAPPED detail = nullptr;
+            if (!GetQueuedCompletionStatus(m_port.get(), &message, &key, &detail, INFINITE)
+                || key == kStopKey)
+                return;
+            const auto processId = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(detail));
+            if (message != JOB_OBJECT_MSG_NEW_PROCESS || processId == m_toolId)
+                continue;
+            // The report's own time stands in when the process is already gone.
+            m_children.push_back(
+                Child{processId, NowMs(),
+                      UniqueHandle(
+                          OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId))});
         }
     }
 
-    const DWORD m_parentId;
-    std::atomic<bool> m_stop{false};
-    mutable std::mutex m_mutex;
-    std::vector<RegeditStart> m_starts;
-    std::vector<UniqueHandle> m_handles;
-    std::thread m_thread; // last: starts once the members above exist
+    UniqueHandle m_job;
+    UniqueHandle m_port;
+    DWORD m_toolId = 0;
+    std::vector<Child> m_children; // written by the reading thread only until Stop
+    std::thread m_thread;
 };
 
 std::vector<std::string> Lines(const std::string& text)
@@ -215,7 +240,12 @@ ToolRunResult RunTool(const ToolRunOptions& options)
             return result;
         }
     }
-    RegeditSpotter spotter(info.dwProcessId);
+    ChildWatch children;
+    if (!children.Follow(info.hProcess, info.dwProcessId)) {
+        TerminateProcess(info.hProcess, 1);
+        WaitForSingleObject(info.hProcess, Scaled(options.timeoutMs));
+        return result;
+    }
     result.started = true;
     result.startMs = CreationMs(info.hProcess);
     ResumeThread(info.hThread);
@@ -225,10 +255,12 @@ ToolRunResult RunTool(const ToolRunOptions& options)
         TerminateProcess(info.hProcess, 1);
         WaitForSingleObject(info.hProcess, Scaled(options.timeoutMs));
     }
-    Sleep(kRegeditGraceMs);
-    spotter.Stop();
-    spotter.WaitForEnds(kRegeditEndTimeoutMs);
-    result.regedits = spotter.Starts();
+    children.Stop();
+    children.WaitForEditors(kEditorEndTimeoutMs);
+    result.children = children.Children();
+    for (const auto& child : result.children)
+        if (IsEditor(child.image))
+            result.regedits.push_back(child);
     if (!options.watchLog.empty()) {
         if (auto text = ReadFileBytes(options.watchLog))
             result.watch = Lines(*text);

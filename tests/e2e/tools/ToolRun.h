@@ -1,6 +1,6 @@
 // One run of a setup tool as the tests see it: started with a chosen current directory
-// (and desktop), watched from inside by the show watch, its registry editors spotted from
-// outside, and waited for.
+// (and desktop), watched from inside by the show watch, every process it starts followed
+// from outside, and waited for.
 #pragma once
 
 #include <string>
@@ -22,20 +22,22 @@ struct ToolRunOptions
     unsigned timeoutMs = 15000;
 };
 
-struct RegeditStart
+struct ToolChild
 {
     DWORD processId = 0;
     double createdMs = 0; // when its process was created
-    std::string image;    // its program file's full path; empty when it ended unseen
+    std::string image;    // its program file's full path; empty when it had ended before it
+                          // could be opened
 };
 
 struct ToolRunResult
 {
     bool started = false;
     bool exited = false;
-    double startMs = 0;                 // when the tool's process was created
-    std::vector<std::string> watch;     // the show watch's lines
-    std::vector<RegeditStart> regedits; // "regedit.exe" processes the tool started
+    double startMs = 0;              // when the tool's process was created
+    std::vector<std::string> watch;  // the show watch's lines
+    std::vector<ToolChild> children; // every process the tool started, in order
+    std::vector<ToolChild> regedits; // those of them whose program is a "regedit.exe"
 };
 
 // Starts the tool suspended, puts the show watch on its main thread, lets it run, and
