@@ -70,16 +70,15 @@ bool WaitForNoRegistryEditor(unsigned timeoutMs)
 }
 
 // The processes a tool started, but for a new desktop's own "explorer.exe", which Wine starts
-// for the first program that arrives on that desktop.
+// for the first program that arrives on that desktop (from whichever system folder it is).
 std::vector<ToolChild> ToolsOwnStarts(const ToolRunResult& run)
 {
-    char system[MAX_PATH] = {};
-    const UINT n = GetSystemDirectoryA(system, MAX_PATH);
-    const std::string desktopShell = std::string(system, n < MAX_PATH ? n : 0) + "\\explorer.exe";
     std::vector<ToolChild> starts;
-    for (const auto& child : run.children)
-        if (lstrcmpiA(child.image.c_str(), desktopShell.c_str()) != 0)
+    for (const auto& child : run.children) {
+        const auto slash = child.image.find_last_of('\\');
+        if (slash == std::string::npos || lstrcmpiA(child.image.c_str() + slash + 1, "explorer.exe") != 0)
             starts.push_back(child);
+    }
     return starts;
 }
 
